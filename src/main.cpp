@@ -1,0 +1,29 @@
+#include "app/uStartup.h"
+#include "app/ufrmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/widgets/WidgetDialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumora"));
+    QApplication::setOrganizationName(QStringLiteral("Tessary"));
+
+    WidgetDialogs dialogs;
+    Dialogs::setInstance(&dialogs);
+    InitProcessValues();
+
+    const QString refused = LoadDatabaseSettings();
+    if (!refused.isEmpty()) {
+        ShowError(refused);
+        return 2;
+    }
+
+    TfrmMain mainWindow;
+    mainWindow.show();
+    const int rc = app.exec();
+    Dialogs::setInstance(nullptr);
+    return rc;
+}
