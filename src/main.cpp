@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -17,6 +19,7 @@ int main(int argc, char *argv[])
 
     const QString refused = LoadDatabaseSettings();
     if (!refused.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(refused));
         ShowError(refused);
         return 2;
     }
