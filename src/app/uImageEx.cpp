@@ -77,7 +77,8 @@ void TImageEx::mousePressEvent(QMouseEvent *event)
 
 void TImageEx::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (click)
         emit clicked(); // may delete this control (a menu item closing its group): nothing after this

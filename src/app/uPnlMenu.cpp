@@ -55,7 +55,8 @@ void TPnlMenu::DrawMenuGroup(QPainter &p) const
     const QPixmap icon = ResPicture(QStringLiteral("Icon/Yjcd.ico"));
     if (!icon.isNull())
         p.drawPixmap(3, (r.height() - 16) / 2, 16, 16, icon);
-    const QPixmap state = ResPicture(Expanded ? QStringLiteral("Icon/Cdzt0.ico") : QStringLiteral("Icon/Cdzt1.ico"));
+    const QPixmap state =
+        ResPicture(Expanded ? QStringLiteral("Icon/Cdzt0.ico") : QStringLiteral("Icon/Cdzt1.ico"));
     if (!state.isNull())
         p.drawPixmap(r.width() - 20, (r.height() - 16) / 2, 16, 16, state);
 

@@ -20,7 +20,7 @@ namespace MenuMetrics {
 constexpr int GroupLeft = 10, GroupTop = 12, GroupPitch = 38, GroupWidth = 142, GroupHeight = 26;
 constexpr int ItemPitch = 26, ItemHeight = 20, ItemTopGap = 6, ItemIndent = 2, ItemTextX = 20;
 constexpr int ExpandedWidth = 166;
-int BackgroundHeight(int items); // 26·n + 2
+int BackgroundHeight(int items);       // 26·n + 2
 int ItemWidth(const QString &caption); // caption width at 10 points + 20
 } // namespace MenuMetrics
 

@@ -8,7 +8,8 @@
 // Closing protocol: a hosted form that must be asked before it goes (unsaved changes) registers itself
 // as the sheet's HForm when it is shown:
 //
-//   void TfrmQuesMake::showEvent(QShowEvent *e) { if (auto *s = TSubSheet::sheetOf(this)) s->setHForm(this); }
+//   void TfrmQuesMake::showEvent(QShowEvent *e) { if (auto *s = TSubSheet::sheetOf(this)) s->setHForm(this);
+//   }
 //
 // Closing the sheet then sends it a close request (its closeEvent runs). The form refuses by setting
 // the sheet's Tag to 1 (TSubSheet::sheetOf(this)->setTag(1)) or by ignoring the close event; the

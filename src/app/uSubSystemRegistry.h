@@ -33,12 +33,13 @@ SubSystemFactory FindSubSystemClass(const QString &className);
 void UnregisterSubSystemClass(const QString &className);
 
 // The sub-system classes the menu can open, with their captions, in the order of the system's list.
-struct SubSystemClass {
+struct SubSystemClass
+{
     const char *className;
     const char16_t *caption;
 };
 const QList<SubSystemClass> &KnownSubSystemClasses();
 
-#define LUMORA_REGISTER_SUBSYSTEM(Class)                                                                    \
-    static const bool Class##_registered_ = RegisterSubSystemClass(                                        \
+#define LUMORA_REGISTER_SUBSYSTEM(Class)                                                                     \
+    static const bool Class##_registered_ = RegisterSubSystemClass(                                          \
         QStringLiteral(#Class), [](QWidget *parent) -> QWidget * { return new Class(parent); });

@@ -98,8 +98,8 @@ void CheckTree::updateUp(QTreeWidgetItem *node)
             partial += s == Qt::PartiallyChecked;
         }
         node->setCheckState(0, checked == node->childCount() ? Qt::Checked
-                               : (checked || partial)          ? Qt::PartiallyChecked
-                                                               : Qt::Unchecked);
+                               : (checked || partial)        ? Qt::PartiallyChecked
+                                                             : Qt::Unchecked);
     }
 }
 
