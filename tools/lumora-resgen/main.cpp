@@ -1,7 +1,7 @@
 // Draws the pictures of the main window (Res/Bmp, Res/Icon). Run once by a developer when the menu or
 // the look changes; its output is committed under res/Res/, so the build needs nothing of it.
 //
-//   lumora-resgen OUTDIR [MENU.tsv]
+//   lumora-resgen res/Res tools/lumora-resgen/menu.tsv
 //
 // MENU.tsv has one menu entry a line: code <TAB> class name <TAB> caption (as `sqlite3 -tabs` prints
 // "select cdbh, mknm, cdmc from gncd"). Every code gets Icon/<code>.ico; the glyph follows the class
