@@ -24,7 +24,12 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    // Creating the main window runs the login; without a login the program ends here.
     TfrmMain mainWindow;
+    if (!mainWindow.isLoggedIn()) {
+        Dialogs::setInstance(nullptr);
+        return 0;
+    }
     mainWindow.show();
     const int rc = app.exec();
     Dialogs::setInstance(nullptr);

@@ -1,12 +1,17 @@
 #include "ufrmMain.h"
 
 #include "uImageEx.h"
+#include "uLogin.h"
 #include "uMainBackground.h"
 #include "uPnlMenu.h"
+#include "uSession.h"
 #include "uSubSheet.h"
 #include "uSubSystemRegistry.h"
+#include "ufrmLogin.h"
 
+#include "data/DataAccess.h"
 #include "platform/AppGlobals.h"
+#include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
 
 #include <QCloseEvent>
@@ -16,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QSettings>
 #include <QShortcut>
 #include <QTabBar>
@@ -53,7 +59,8 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     if (!m_loggedIn)
         return;
     QList<MenuEntry> entries;
-    LoadMenuEntries(QString(), 0, entries);
+    if (const TLogin *login = CurrentLogin())
+        LoadMenuEntries(login->dlzh, login->rylsh, entries);
     BuildMenu(entries);
 }
 
@@ -72,6 +79,8 @@ TfrmMain::~TfrmMain()
         pcSubSys->removeTab(0);
         std::unique_ptr<QWidget> owned(page);
     }
+    if (m_ownsSession)
+        ReleaseSession();
 }
 
 void TfrmMain::BuildWindow()
@@ -604,10 +613,39 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
 
 bool TfrmMain::RunLogin()
 {
-    return false;
+    m_ownsSession = true;
+    TfrmLogin login;
+    Dialogs::instance().execDialog(&login);
+    return login.isLoggedIn();
 }
 
-bool TfrmMain::LoadMenuEntries(const QString &, int, QList<MenuEntry> &)
+bool TfrmMain::LoadMenuEntries(const QString &account, int rylsh, QList<MenuEntry> &entries)
 {
-    return false;
+    entries.clear();
+    // Only "admin" exactly is the administrator: an account matched case-insensitively by the database
+    // gets its role's menu.
+    const QString sql =
+        account == QLatin1String("admin")
+            ? QStringLiteral("select * from gncd where  sfsy = '1' order by cdbh")
+            : QStringLiteral("select a.* from gncd a, jsgnqx b, ry c where a.cdbh = b.cdbh and "
+                             "b.jslsh = c.jslsh and  c.rylsh = ") +
+                  QString::number(rylsh) + QStringLiteral(" order by a.cdbh");
+    ClientDataSet cdsGncd;
+    if (!OpenSql(sql, &cdsGncd))
+        return false;
+    QSet<QString> seen;
+    for (cdsGncd.first(); !cdsGncd.eof(); cdsGncd.next()) {
+        MenuEntry e;
+        e.cdbh = cdsGncd.asString(QStringLiteral("cdbh")).trimmed();
+        // A role may hold an entry twice (jsgnqx has no key): it is shown once.
+        if (e.cdbh.isEmpty() || seen.contains(e.cdbh))
+            continue;
+        seen.insert(e.cdbh);
+        e.sjcdbh = cdsGncd.asString(QStringLiteral("sjcdbh")).trimmed();
+        e.cdmc = cdsGncd.asString(QStringLiteral("cdmc")).trimmed();
+        e.mknm = cdsGncd.asString(QStringLiteral("mknm")).trimmed();
+        e.sfydymk = cdsGncd.asString(QStringLiteral("sfydymk")).trimmed();
+        entries << e;
+    }
+    return true;
 }

@@ -96,6 +96,7 @@ private:
     bool m_menuExpanded = true;
     bool m_expandHot = false;
     bool m_shownOnce = false;
+    bool m_ownsSession = false;
     QList<MenuEntry> m_entries;
 
     QWidget *pnlGncd = nullptr;
