@@ -426,7 +426,10 @@ void TfrmMain::OpenSubSystem(const QString &code)
         return;
     }
 
-    ToggleMenu();
+    // The menu makes room for the sheet. Opened from the menu it is always expanded here; opened from
+    // code while it is collapsed, it stays collapsed instead of springing open.
+    if (m_menuExpanded)
+        ToggleMenu();
     auto *sheet = new TSubSheet;
     sheet->setObjectName(QStringLiteral("sheet") + code);
     sheet->Sn = code;
