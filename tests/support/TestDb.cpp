@@ -50,7 +50,8 @@ QString TestDb::unavailableReason()
     return QStringLiteral("PostgreSQL run without KORVAX_TEST_PG: no server to test on");
 }
 
-TestDb::TestDb(bool installModules) : m_engine(onPostgres() ? DbEngine::Postgres : DbEngine::Sqlite)
+TestDb::TestDb(bool installModules, Contents contents)
+    : m_engine(onPostgres() ? DbEngine::Postgres : DbEngine::Sqlite)
 {
     if (!available()) {
         m_error = unavailableReason();
@@ -83,7 +84,7 @@ TestDb::TestDb(bool installModules) : m_engine(onPostgres() ? DbEngine::Postgres
         m_error = dm->connectionError();
         return;
     }
-    if (!DatabaseSetup::createDatabase(*dm, false, m_error))
+    if (contents == WithSchema && !DatabaseSetup::createDatabase(*dm, false, m_error))
         return;
     DBType = m_engine == DbEngine::Postgres ? DbPostgres : DbEmbedded;
     if (installModules) {

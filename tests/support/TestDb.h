@@ -22,7 +22,9 @@ class TdmMain;
 class TestDb
 {
 public:
-    explicit TestDb(bool installModules = true);
+    enum Contents { WithSchema, Empty };
+    // Empty: a database without tables (for testing the set-up itself).
+    explicit TestDb(bool installModules = true, Contents contents = WithSchema);
     ~TestDb();
     TestDb(const TestDb &) = delete;
     TestDb &operator=(const TestDb &) = delete;
