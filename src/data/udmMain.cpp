@@ -487,7 +487,7 @@ bool TdmMain::applyDelta(const QString &sourceSql, ClientDataSet *dataSet, QStri
             for (int attempt = 1; attempt <= kApplyAttempts; ++attempt) {
                 m_lastAttempts = attempt;
                 newKeys.clear();
-                if (applyOnce(table, dataSet, &newKeys, &err)) {
+                if (applyOnce(table, rec, dataSet, &newKeys, &err)) {
                     failure.clear();
                     break;
                 }
@@ -520,11 +520,10 @@ bool TdmMain::applyDelta(const QString &sourceSql, ClientDataSet *dataSet, QStri
     return true;
 }
 
-bool TdmMain::applyOnce(const QString &table, ClientDataSet *ds, QHash<qint64, int> *newKeys,
-                        QSqlError *error)
+bool TdmMain::applyOnce(const QString &table, const QSqlRecord &rec, ClientDataSet *ds,
+                        QHash<qint64, int> *newKeys, QSqlError *error)
 {
     QSqlDatabase db = database();
-    const QSqlRecord rec = db.record(table);
     const Schema::Table *known = Schema::findTable(table);
 
     ApplyPlan plan;

@@ -3,6 +3,7 @@
 #include "data/Dialect.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -11,6 +12,8 @@
 #include <memory>
 
 class ClientDataSet;
+class QSqlQuery;
+class QSqlRecord;
 
 // The one connection of the program and the routines that run SQL on it. Forms use the free routines
 // of data/DataAccess.h (OpenSql, ExecSql, ApplyDelta, ...), which work on the live module dmMain();
@@ -80,8 +83,8 @@ private:
     void report(const QString &sql, const QString &message) const;
     bool run(QSqlQuery &query, const QString &sql, QString *error);
     bool prepareAndRun(QSqlQuery &query, const QString &sql, const QVariantList &values, QSqlError *error);
-    bool applyOnce(const QString &table, ClientDataSet *dataSet, QHash<qint64, int> *newKeys,
-                   QSqlError *error);
+    bool applyOnce(const QString &table, const QSqlRecord &columns, ClientDataSet *dataSet,
+                   QHash<qint64, int> *newKeys, QSqlError *error);
     bool begin(QSqlError *error);
     bool commit(QSqlError *error);
     void rollback();
