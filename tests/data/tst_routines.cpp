@@ -33,6 +33,7 @@ private slots:
     void applyErrorBeforeAnyRow();
     void applyComparesTableColumnsOnly();
     void applyTakesFreeKeyOnClash();
+    void dateTimesRoundTrip();
     void textsSurviveUnchanged_data();
     void textsSurviveUnchanged();
     void fillComboSkipsBlankRows();
@@ -434,6 +435,43 @@ void TestRoutines::applyTakesFreeKeyOnClash()
     check.last();
     QCOMPARE(check.asString(QStringLiteral("zyzlmc")), QStringLiteral("后"));
     QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestRoutines::dateTimesRoundTrip()
+{
+    const QString sql = QStringLiteral("select * from ksjh order by ksjhlsh");
+    const QDate day(2011, 6, 13);
+    ClientDataSet ds;
+    QVERIFY(OpenSql(sql, &ds));
+    ds.append();
+    ds.setValue(QStringLiteral("ksjhlsh"), 1);
+    ds.setValue(QStringLiteral("ksmc"), QStringLiteral("变电运行Ⅰ级考试"));
+    ds.setValue(QStringLiteral("zdrq"), GetServerTime());
+    ds.setValue(QStringLiteral("ksksrq"), QDateTime(day, QTime(0, 0)));
+    ds.setValue(QStringLiteral("ksjsrq"),
+                QDateTime(day.addDays(2), QTime(23, 59, 59, 500))); // kept to the second
+    ds.post();
+    QString err;
+    QVERIFY2(ApplyDelta(sql, &ds, err), qPrintable(err));
+    ds.setValue(QStringLiteral("ksys"), 90); // found again by its date-times as the data set holds them
+    ds.post();
+    QVERIFY2(ApplyDelta(sql, &ds, err), qPrintable(err));
+
+    // A date-time the server stamped itself is found again after it is read.
+    QVERIFY(ExecSql(QStringLiteral("update ksjh set ksjtsj = ") + dmMain()->dialect().now(), err));
+    QVERIFY(OpenSql(sql, &ds));
+    QCOMPARE(ds.asDateTime(QStringLiteral("ksksrq")), QDateTime(day, QTime(0, 0)));
+    QCOMPARE(ds.asDateTime(QStringLiteral("ksjsrq")), QDateTime(day.addDays(2), QTime(23, 59, 59)));
+    ds.setValue(QStringLiteral("ksmc"), QStringLiteral("改名"));
+    ds.post();
+    QVERIFY2(ApplyDelta(sql, &ds, err), qPrintable(err));
+
+    const Dialect &d = dmMain()->dialect();
+    ClientDataSet check;
+    QVERIFY(OpenSql(QStringLiteral("select ksjhlsh from ksjh where ksksrq <= %1 and ksjsrq >= %1")
+                        .arg(d.dateTimeLiteral(QDateTime(day.addDays(1), QTime(12, 0)))),
+                    &check));
+    QCOMPARE(check.recordCount(), 1);
 }
 
 void TestRoutines::textsSurviveUnchanged_data()
