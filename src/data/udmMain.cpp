@@ -188,6 +188,7 @@ void TdmMain::open(const QString &target, bool createIfMissing)
         break;
     }
     }
+    m_setup = setup;
     if (!db.open()) {
         m_connectError = errorText(db.lastError());
         return;
@@ -243,9 +244,48 @@ bool TdmMain::run(QSqlQuery &query, const QString &sql, QString *error)
     }
     if (!query.exec(sql)) {
         *error = errorText(query.lastError());
+        recoverIfLost(query.lastError());
         return false;
     }
     return true;
+}
+
+bool TdmMain::connectionLost(const QSqlError &error) const
+{
+    const QString code = error.nativeErrorCode();
+    const QString text = error.text();
+    switch (m_engine) {
+    case DbEngine::Postgres:
+        return code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P0")) ||
+               text.contains(QLatin1String("server closed the connection")) ||
+               text.contains(QLatin1String("no connection to the server")) ||
+               text.contains(QLatin1String("terminating connection")) ||
+               text.contains(QLatin1String("connection to server"));
+    case DbEngine::SqlServer:
+        return code.startsWith(QLatin1String("08")) ||
+               text.contains(QLatin1String("Communication link failure")) ||
+               text.contains(QLatin1String("Write to the server failed")) ||
+               text.contains(QLatin1String("Read from the server failed"));
+    case DbEngine::Sqlite:
+        break;
+    }
+    return false;
+}
+
+void TdmMain::recoverIfLost(const QSqlError &error)
+{
+    // The statement that met a lost connection has failed and is reported as such; the connection is
+    // opened again so the user's next step works once the server is back.
+    if (!connectionLost(error))
+        return;
+    QSqlDatabase db = database();
+    db.close();
+    if (!db.open())
+        return;
+    for (const QString &sql : m_setup) {
+        QSqlQuery q(db);
+        q.exec(sql);
+    }
 }
 
 bool TdmMain::prepareAndRun(QSqlQuery &query, const QString &sql, const QVariantList &values,
@@ -266,6 +306,7 @@ bool TdmMain::prepareAndRun(QSqlQuery &query, const QString &sql, const QVariant
         query.addBindValue(dialect().bindValue(v));
     if (!query.exec()) {
         *error = query.lastError();
+        recoverIfLost(*error);
         return false;
     }
     return true;
@@ -409,6 +450,7 @@ bool TdmMain::begin(QSqlError *error)
     }
     if (!db.transaction()) {
         *error = db.lastError();
+        recoverIfLost(*error);
         return false;
     }
     return true;

@@ -21,7 +21,8 @@ class QSqlRecord;
 // hold a module of their own.
 //
 // Time-outs: 10 s to connect and 10 s per statement (PostgreSQL statement_timeout, SQLite busy
-// time-out, SQL Server login and lock time-outs).
+// time-out, SQL Server login and lock time-outs). A statement that finds the server connection lost
+// fails with its message, and the connection is opened again for the next one.
 class TdmMain : public QObject
 {
     Q_OBJECT
@@ -89,11 +90,14 @@ private:
     bool commit(QSqlError *error);
     void rollback();
     static QString errorText(const QSqlError &error);
+    bool connectionLost(const QSqlError &error) const;
+    void recoverIfLost(const QSqlError &error);
 
     DbEngine m_engine;
     QString m_connName;
     QString m_target;
     QString m_connectError;
+    QStringList m_setup; // statements run after every (re)connect
     bool m_showErrors = true;
     int m_lastAttempts = 0;
     std::function<void(int)> m_wait;

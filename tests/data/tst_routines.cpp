@@ -23,6 +23,7 @@ private slots:
     void execBatchIsAllOrNothing();
     void getMaxId();
     void getServerTimeAndFailures();
+    void serverConnectionLost();
     void applyInsertUpdateDelete();
     void applyWithoutChanges();
     void applyConflictFromSecondDataSet_data();
@@ -166,6 +167,26 @@ void TestRoutines::getServerTimeAndFailures()
     QString err;
     QVERIFY(!ApplyDelta(QStringLiteral("select * from dhb"), &ds, err));
     QVERIFY(!err.isEmpty());
+}
+
+void TestRoutines::serverConnectionLost()
+{
+    if (m_db->engine() != DbEngine::Postgres)
+        QSKIP("only a server connection can go away");
+    auto admin = m_db->connectAgain();
+    QString err;
+    QVERIFY2(admin->execSql(QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity "
+                                           "where datname = current_database() and pid <> pg_backend_pid()"),
+                            err),
+             qPrintable(err));
+    QTest::qWait(300);
+    ClientDataSet ds;
+    QVERIFY(!OpenSql(QStringLiteral("select * from nd"), &ds)); // reported, not a crash
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QVERIFY(m_dialogs->lastText().startsWith(QStringLiteral("select * from nd\n\r")));
+    QVERIFY(OpenSql(QStringLiteral("select * from nd"), &ds)); // the next step works again
+    QCOMPARE(ds.recordCount(), 5);
+    QVERIFY(ExecSql(QStringLiteral("update nd set xssx = xssx"), err));
 }
 
 void TestRoutines::applyInsertUpdateDelete()
