@@ -216,6 +216,9 @@ QSqlDatabase TdmMain::database() const
 QString TdmMain::errorText(const QSqlError &error)
 {
     QString text = error.databaseText().trimmed();
+    // SQLite reports some refusals of the driver itself with the database text "not an error".
+    if (text.isEmpty() || text == QLatin1String("not an error"))
+        text = error.driverText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
     if (text.isEmpty())

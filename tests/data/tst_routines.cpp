@@ -104,6 +104,14 @@ void TestRoutines::execSqlReportsError()
     QVERIFY(!ExecSql(bad, err));
     QVERIFY(!err.isEmpty());
     QCOMPARE(m_dialogs->lastText(), bad + QStringLiteral("\n\r") + err);
+    // Two statements in one text: never half-run in silence (SQLite refuses, PostgreSQL runs both).
+    const bool ran =
+        ExecSql(QStringLiteral("insert into dhb (hs) values ('1'); insert into dhb (hs) values ('2')"), err);
+    ClientDataSet ds;
+    QVERIFY(OpenSql(QStringLiteral("select count(*) as n from dhb"), &ds));
+    QCOMPARE(ds.asInt(QStringLiteral("n")), ran ? 2 : 0);
+    if (!ran)
+        QVERIFY2(err.contains(QLatin1String("multiple statements")), qPrintable(err));
 }
 
 void TestRoutines::execBatchIsAllOrNothing()
