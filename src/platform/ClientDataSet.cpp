@@ -306,6 +306,11 @@ QVariant ClientDataSet::value(const QString &column) const
 
 QString ClientDataSet::asString(const QString &column) const
 {
+    return asString(fieldIndex(column));
+}
+
+QString ClientDataSet::asString(int column) const
+{
     const QVariant v = value(column);
     if (!v.isValid())
         return QString();

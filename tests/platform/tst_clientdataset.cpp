@@ -276,6 +276,10 @@ void TestClientDataSet::emptyShape()
     QCOMPARE(copy.delta().size(), 1);
     copy.mergeChangeLog();
     QCOMPARE(ds.changeCount(), 1); // independent copies
+    copy.emptyDataSet();
+    QCOMPARE(copy.fieldCount(), 3);
+    QVERIFY(copy.isEmpty());
+    QVERIFY(!copy.hasChanges());
 }
 
 void TestClientDataSet::modelFollowsDataSet()
