@@ -188,6 +188,7 @@ void TdmMain::open(const QString &target, bool createIfMissing)
         break;
     }
     }
+    m_setup = setup;
     if (!db.open()) {
         m_connectError = errorText(db.lastError());
         return;
@@ -215,6 +216,9 @@ QSqlDatabase TdmMain::database() const
 QString TdmMain::errorText(const QSqlError &error)
 {
     QString text = error.databaseText().trimmed();
+    // SQLite reports some refusals of the driver itself with the database text "not an error".
+    if (text.isEmpty() || text == QLatin1String("not an error"))
+        text = error.driverText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
     if (text.isEmpty())
@@ -243,9 +247,48 @@ bool TdmMain::run(QSqlQuery &query, const QString &sql, QString *error)
     }
     if (!query.exec(sql)) {
         *error = errorText(query.lastError());
+        recoverIfLost(query.lastError());
         return false;
     }
     return true;
+}
+
+bool TdmMain::connectionLost(const QSqlError &error) const
+{
+    const QString code = error.nativeErrorCode();
+    const QString text = error.text();
+    switch (m_engine) {
+    case DbEngine::Postgres:
+        return code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P0")) ||
+               text.contains(QLatin1String("server closed the connection")) ||
+               text.contains(QLatin1String("no connection to the server")) ||
+               text.contains(QLatin1String("terminating connection")) ||
+               text.contains(QLatin1String("connection to server"));
+    case DbEngine::SqlServer:
+        return code.startsWith(QLatin1String("08")) ||
+               text.contains(QLatin1String("Communication link failure")) ||
+               text.contains(QLatin1String("Write to the server failed")) ||
+               text.contains(QLatin1String("Read from the server failed"));
+    case DbEngine::Sqlite:
+        break;
+    }
+    return false;
+}
+
+void TdmMain::recoverIfLost(const QSqlError &error)
+{
+    // The statement that met a lost connection has failed and is reported as such; the connection is
+    // opened again so the user's next step works once the server is back.
+    if (!connectionLost(error))
+        return;
+    QSqlDatabase db = database();
+    db.close();
+    if (!db.open())
+        return;
+    for (const QString &sql : m_setup) {
+        QSqlQuery q(db);
+        q.exec(sql);
+    }
 }
 
 bool TdmMain::prepareAndRun(QSqlQuery &query, const QString &sql, const QVariantList &values,
@@ -266,6 +309,7 @@ bool TdmMain::prepareAndRun(QSqlQuery &query, const QString &sql, const QVariant
         query.addBindValue(dialect().bindValue(v));
     if (!query.exec()) {
         *error = query.lastError();
+        recoverIfLost(*error);
         return false;
     }
     return true;
@@ -409,6 +453,7 @@ bool TdmMain::begin(QSqlError *error)
     }
     if (!db.transaction()) {
         *error = db.lastError();
+        recoverIfLost(*error);
         return false;
     }
     return true;
@@ -487,7 +532,7 @@ bool TdmMain::applyDelta(const QString &sourceSql, ClientDataSet *dataSet, QStri
             for (int attempt = 1; attempt <= kApplyAttempts; ++attempt) {
                 m_lastAttempts = attempt;
                 newKeys.clear();
-                if (applyOnce(table, dataSet, &newKeys, &err)) {
+                if (applyOnce(table, rec, dataSet, &newKeys, &err)) {
                     failure.clear();
                     break;
                 }
@@ -520,11 +565,10 @@ bool TdmMain::applyDelta(const QString &sourceSql, ClientDataSet *dataSet, QStri
     return true;
 }
 
-bool TdmMain::applyOnce(const QString &table, ClientDataSet *ds, QHash<qint64, int> *newKeys,
-                        QSqlError *error)
+bool TdmMain::applyOnce(const QString &table, const QSqlRecord &rec, ClientDataSet *ds,
+                        QHash<qint64, int> *newKeys, QSqlError *error)
 {
     QSqlDatabase db = database();
-    const QSqlRecord rec = db.record(table);
     const Schema::Table *known = Schema::findTable(table);
 
     ApplyPlan plan;

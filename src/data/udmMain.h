@@ -3,6 +3,7 @@
 #include "data/Dialect.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -11,6 +12,8 @@
 #include <memory>
 
 class ClientDataSet;
+class QSqlQuery;
+class QSqlRecord;
 
 // The one connection of the program and the routines that run SQL on it. Forms use the free routines
 // of data/DataAccess.h (OpenSql, ExecSql, ApplyDelta, ...), which work on the live module dmMain();
@@ -18,7 +21,8 @@ class ClientDataSet;
 // hold a module of their own.
 //
 // Time-outs: 10 s to connect and 10 s per statement (PostgreSQL statement_timeout, SQLite busy
-// time-out, SQL Server login and lock time-outs).
+// time-out, SQL Server login and lock time-outs). A statement that finds the server connection lost
+// fails with its message, and the connection is opened again for the next one.
 class TdmMain : public QObject
 {
     Q_OBJECT
@@ -80,17 +84,20 @@ private:
     void report(const QString &sql, const QString &message) const;
     bool run(QSqlQuery &query, const QString &sql, QString *error);
     bool prepareAndRun(QSqlQuery &query, const QString &sql, const QVariantList &values, QSqlError *error);
-    bool applyOnce(const QString &table, ClientDataSet *dataSet, QHash<qint64, int> *newKeys,
-                   QSqlError *error);
+    bool applyOnce(const QString &table, const QSqlRecord &columns, ClientDataSet *dataSet,
+                   QHash<qint64, int> *newKeys, QSqlError *error);
     bool begin(QSqlError *error);
     bool commit(QSqlError *error);
     void rollback();
     static QString errorText(const QSqlError &error);
+    bool connectionLost(const QSqlError &error) const;
+    void recoverIfLost(const QSqlError &error);
 
     DbEngine m_engine;
     QString m_connName;
     QString m_target;
     QString m_connectError;
+    QStringList m_setup; // statements run after every (re)connect
     bool m_showErrors = true;
     int m_lastAttempts = 0;
     std::function<void(int)> m_wait;

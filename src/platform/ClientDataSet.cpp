@@ -306,6 +306,11 @@ QVariant ClientDataSet::value(const QString &column) const
 
 QString ClientDataSet::asString(const QString &column) const
 {
+    return asString(fieldIndex(column));
+}
+
+QString ClientDataSet::asString(int column) const
+{
     const QVariant v = value(column);
     if (!v.isValid())
         return QString();
@@ -439,10 +444,11 @@ bool ClientDataSet::convertValue(QMetaType::Type type, const QVariant &in, QVari
     }
     switch (type) {
     case QMetaType::QString:
-        if (from == QMetaType::QDateTime || from == QMetaType::QDate) {
-            const QDateTime dt = from == QMetaType::QDate ? in.toDate().startOfDay() : in.toDateTime();
-            *out = dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("yyyy-MM-dd"))
-                                            : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        // A date-time kept as text (SQLite) always has the same shape, so texts compare as times do.
+        if (from == QMetaType::QDateTime) {
+            *out = in.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        } else if (from == QMetaType::QDate) {
+            *out = in.toDate().toString(QStringLiteral("yyyy-MM-dd"));
         } else if (from == QMetaType::Double || from == QMetaType::Float) {
             *out = QString::number(in.toDouble(), 'g', 15);
         } else {

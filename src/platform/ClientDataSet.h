@@ -75,6 +75,8 @@ public:
     bool loadFromQuery(QSqlQuery &query, QString *error = nullptr);
     // Becomes an independent copy of other: columns, rows, change log (cursor on the first row).
     void copyFrom(const ClientDataSet &other);
+    // Keeps the columns, drops every row and the change log.
+    void emptyDataSet() { setRows(m_fields, {}); }
     // No columns, no rows.
     void close();
     bool isActive() const { return !m_fields.isEmpty(); }
@@ -108,7 +110,9 @@ public:
     // Values of the current row; an unknown column or an empty data set gives a null value.
     QVariant value(const QString &column) const;
     QVariant value(int column) const;
+    // Texts: dates "yyyy-MM-dd", date-times "yyyy-MM-dd HH:mm:ss" (date only at midnight), null "".
     QString asString(const QString &column) const;
+    QString asString(int column) const;
     int asInt(const QString &column) const;
     double asFloat(const QString &column) const;
     QDateTime asDateTime(const QString &column) const;

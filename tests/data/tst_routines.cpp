@@ -23,6 +23,7 @@ private slots:
     void execBatchIsAllOrNothing();
     void getMaxId();
     void getServerTimeAndFailures();
+    void serverConnectionLost();
     void applyInsertUpdateDelete();
     void applyWithoutChanges();
     void applyConflictFromSecondDataSet_data();
@@ -33,6 +34,7 @@ private slots:
     void applyErrorBeforeAnyRow();
     void applyComparesTableColumnsOnly();
     void applyTakesFreeKeyOnClash();
+    void dateTimesRoundTrip();
     void textsSurviveUnchanged_data();
     void textsSurviveUnchanged();
     void fillComboSkipsBlankRows();
@@ -102,6 +104,14 @@ void TestRoutines::execSqlReportsError()
     QVERIFY(!ExecSql(bad, err));
     QVERIFY(!err.isEmpty());
     QCOMPARE(m_dialogs->lastText(), bad + QStringLiteral("\n\r") + err);
+    // Two statements in one text: never half-run in silence (SQLite refuses, PostgreSQL runs both).
+    const bool ran =
+        ExecSql(QStringLiteral("insert into dhb (hs) values ('1'); insert into dhb (hs) values ('2')"), err);
+    ClientDataSet ds;
+    QVERIFY(OpenSql(QStringLiteral("select count(*) as n from dhb"), &ds));
+    QCOMPARE(ds.asInt(QStringLiteral("n")), ran ? 2 : 0);
+    if (!ran)
+        QVERIFY2(err.contains(QLatin1String("multiple statements")), qPrintable(err));
 }
 
 void TestRoutines::execBatchIsAllOrNothing()
@@ -165,6 +175,26 @@ void TestRoutines::getServerTimeAndFailures()
     QString err;
     QVERIFY(!ApplyDelta(QStringLiteral("select * from dhb"), &ds, err));
     QVERIFY(!err.isEmpty());
+}
+
+void TestRoutines::serverConnectionLost()
+{
+    if (m_db->engine() != DbEngine::Postgres)
+        QSKIP("only a server connection can go away");
+    auto admin = m_db->connectAgain();
+    QString err;
+    QVERIFY2(admin->execSql(QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity "
+                                           "where datname = current_database() and pid <> pg_backend_pid()"),
+                            err),
+             qPrintable(err));
+    QTest::qWait(300);
+    ClientDataSet ds;
+    QVERIFY(!OpenSql(QStringLiteral("select * from nd"), &ds)); // reported, not a crash
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QVERIFY(m_dialogs->lastText().startsWith(QStringLiteral("select * from nd\n\r")));
+    QVERIFY(OpenSql(QStringLiteral("select * from nd"), &ds)); // the next step works again
+    QCOMPARE(ds.recordCount(), 5);
+    QVERIFY(ExecSql(QStringLiteral("update nd set xssx = xssx"), err));
 }
 
 void TestRoutines::applyInsertUpdateDelete()
@@ -434,6 +464,43 @@ void TestRoutines::applyTakesFreeKeyOnClash()
     check.last();
     QCOMPARE(check.asString(QStringLiteral("zyzlmc")), QStringLiteral("后"));
     QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestRoutines::dateTimesRoundTrip()
+{
+    const QString sql = QStringLiteral("select * from ksjh order by ksjhlsh");
+    const QDate day(2011, 6, 13);
+    ClientDataSet ds;
+    QVERIFY(OpenSql(sql, &ds));
+    ds.append();
+    ds.setValue(QStringLiteral("ksjhlsh"), 1);
+    ds.setValue(QStringLiteral("ksmc"), QStringLiteral("变电运行Ⅰ级考试"));
+    ds.setValue(QStringLiteral("zdrq"), GetServerTime());
+    ds.setValue(QStringLiteral("ksksrq"), QDateTime(day, QTime(0, 0)));
+    ds.setValue(QStringLiteral("ksjsrq"),
+                QDateTime(day.addDays(2), QTime(23, 59, 59, 500))); // kept to the second
+    ds.post();
+    QString err;
+    QVERIFY2(ApplyDelta(sql, &ds, err), qPrintable(err));
+    ds.setValue(QStringLiteral("ksys"), 90); // found again by its date-times as the data set holds them
+    ds.post();
+    QVERIFY2(ApplyDelta(sql, &ds, err), qPrintable(err));
+
+    // A date-time the server stamped itself is found again after it is read.
+    QVERIFY(ExecSql(QStringLiteral("update ksjh set ksjtsj = ") + dmMain()->dialect().now(), err));
+    QVERIFY(OpenSql(sql, &ds));
+    QCOMPARE(ds.asDateTime(QStringLiteral("ksksrq")), QDateTime(day, QTime(0, 0)));
+    QCOMPARE(ds.asDateTime(QStringLiteral("ksjsrq")), QDateTime(day.addDays(2), QTime(23, 59, 59)));
+    ds.setValue(QStringLiteral("ksmc"), QStringLiteral("改名"));
+    ds.post();
+    QVERIFY2(ApplyDelta(sql, &ds, err), qPrintable(err));
+
+    const Dialect &d = dmMain()->dialect();
+    ClientDataSet check;
+    QVERIFY(OpenSql(QStringLiteral("select ksjhlsh from ksjh where ksksrq <= %1 and ksjsrq >= %1")
+                        .arg(d.dateTimeLiteral(QDateTime(day.addDays(1), QTime(12, 0)))),
+                    &check));
+    QCOMPARE(check.recordCount(), 1);
 }
 
 void TestRoutines::textsSurviveUnchanged_data()

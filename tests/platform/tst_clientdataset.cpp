@@ -234,6 +234,11 @@ void TestClientDataSet::valuesAreTyped()
     QVERIFY(!ds.setValue(QStringLiteral("nosuch"), 1));
     QVERIFY(ds.setValue(QStringLiteral("bmmc"), QString())); // an empty text stays a text
     QVERIFY(!ds.isNull(QStringLiteral("bmmc")));
+    // Date-times in a text column (SQLite keeps them so) always take the full, comparable shape.
+    QVERIFY(ds.setValue(QStringLiteral("bmmc"), QDateTime(QDate(2011, 6, 13), QTime(0, 0))));
+    QCOMPARE(ds.value(QStringLiteral("bmmc")).toString(), QStringLiteral("2011-06-13 00:00:00"));
+    QVERIFY(ds.setValue(QStringLiteral("bmmc"), QDate(2011, 6, 13)));
+    QCOMPARE(ds.value(QStringLiteral("bmmc")).toString(), QStringLiteral("2011-06-13"));
     ds.cancel();
     QCOMPARE(ds.asString(QStringLiteral("bmmc")), QStringLiteral("名称1"));
     QCOMPARE(ds.changeCount(), 0);
@@ -271,6 +276,10 @@ void TestClientDataSet::emptyShape()
     QCOMPARE(copy.delta().size(), 1);
     copy.mergeChangeLog();
     QCOMPARE(ds.changeCount(), 1); // independent copies
+    copy.emptyDataSet();
+    QCOMPARE(copy.fieldCount(), 3);
+    QVERIFY(copy.isEmpty());
+    QVERIFY(!copy.hasChanges());
 }
 
 void TestClientDataSet::modelFollowsDataSet()
