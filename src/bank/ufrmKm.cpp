@@ -60,12 +60,12 @@ TfrmKm::TfrmKm(QWidget *parent) : QWidget(parent)
     dbgKm = Named(new DataGrid(pnlCenter), "dbgKm");
     dbgKm->setDataSet(cdsKm);
     dbgKm->addRowNumberColumn();
-    dbgKm->addColumn(QStringLiteral("kmbm"), QStringLiteral("科目编码"), 80);
-    dbgKm->addColumn(QStringLiteral("kmmc"), QStringLiteral("科目名称"), 200);
-    AddCodeColumn(dbgKm, QStringLiteral("khfslsh"), QStringLiteral("考核方式"), CodeLists::AssessModes(), 80);
-    AddCodeColumn(dbgKm, QStringLiteral("pxfslsh"), QStringLiteral("培训方式"), CodeLists::TrainModes(), 90);
-    AddCodeColumn(dbgKm, QStringLiteral("djlsh"), QStringLiteral("等级"), CodeLists::Levels(), 50);
-    AddCodeColumn(dbgKm, QStringLiteral("lblsh"), QStringLiteral("类别"), CodeLists::Categories(), 60);
+    dbgKm->addColumn(QStringLiteral("kmbm"), QStringLiteral("科目编码"), 70);
+    dbgKm->addColumn(QStringLiteral("kmmc"), QStringLiteral("科目名称"), 150);
+    AddCodeColumn(dbgKm, QStringLiteral("khfslsh"), QStringLiteral("考核方式"), CodeLists::AssessModes(), 70);
+    AddCodeColumn(dbgKm, QStringLiteral("pxfslsh"), QStringLiteral("培训方式"), CodeLists::TrainModes(), 80);
+    AddCodeColumn(dbgKm, QStringLiteral("djlsh"), QStringLiteral("等级"), CodeLists::Levels(), 45);
+    AddCodeColumn(dbgKm, QStringLiteral("lblsh"), QStringLiteral("类别"), CodeLists::Categories(), 55);
     left->addWidget(dbgKm, 1);
 
     auto *pnlEdit = Named(new QGroupBox(pnlCenter), "pnlEdit");

@@ -67,6 +67,9 @@ ListBox MakeListBox(QWidget *parent, const QString &title, const char *name, Dat
     l.layout->addLayout(l.edits);
     auto *row = new QHBoxLayout;
     l.buttons = AddCycleButtons(row, l.box, prefix);
+    // Three rows of four buttons side by side: let them shrink to their text.
+    for (QPushButton *b : {l.buttons.add, l.buttons.del, l.buttons.cancel, l.buttons.save})
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     l.layout->addLayout(row);
     return l;
 }
