@@ -14,6 +14,7 @@
 #include "platform/widgets/DataGrid.h"
 
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -62,14 +63,17 @@ ListBox MakeListBox(QWidget *parent, const QString &title, const char *name, Dat
     l.box = Named(new QGroupBox(title, parent), name);
     l.layout = new QVBoxLayout(l.box);
     grid->setParent(l.box);
+    grid->horizontalHeader()->setStretchLastSection(true);
     l.layout->addWidget(grid, 1);
     l.edits = new QGridLayout;
     l.layout->addLayout(l.edits);
     auto *row = new QHBoxLayout;
     l.buttons = AddCycleButtons(row, l.box, prefix);
     // Three rows of four buttons side by side: let them shrink to their text.
-    for (QPushButton *b : {l.buttons.add, l.buttons.del, l.buttons.cancel, l.buttons.save})
+    for (QPushButton *b : {l.buttons.add, l.buttons.del, l.buttons.cancel, l.buttons.save}) {
+        b->setMinimumWidth(48);
         b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
     l.layout->addLayout(row);
     return l;
 }
