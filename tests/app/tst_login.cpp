@@ -12,6 +12,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestDb.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -31,6 +32,7 @@ private slots:
     void loginSequences();
     void passwordChange_data();
     void passwordChange();
+    void keys();
     void settingPanelSize();
     void serverPage();
     void menuForAdminAndRole();
@@ -214,6 +216,26 @@ void TestLogin::passwordChange()
     ClientDataSet ds;
     QVERIFY(OpenSql(QStringLiteral("select dlmm from ry where dlzh = 'admin'"), &ds));
     QCOMPARE(ds.asString(QStringLiteral("dlmm")), TAssistor::EncodePassword(stored));
+}
+
+void TestLogin::keys()
+{
+    TfrmLogin d;
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    auto *account = d.findChild<QLineEdit *>(QStringLiteral("edtUserAccount"));
+    auto *password = d.findChild<QLineEdit *>(QStringLiteral("edtUserPassword"));
+    QCOMPARE(QApplication::focusWidget(), password); // shown with the focus in the password box
+    QTest::keyClick(password, Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), account);
+    QTest::keyClicks(account, QStringLiteral("admin"));
+    QTest::keyClick(account, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), password);
+    QTest::keyClicks(password, QStringLiteral("admin"));
+    QTest::keyClick(password, Qt::Key_Return); // Enter in the password box logs in
+    QVERIFY(d.isLoggedIn());
+    QVERIFY(m_dialogs->texts().isEmpty());
 }
 
 void TestLogin::settingPanelSize()
