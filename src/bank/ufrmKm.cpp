@@ -71,10 +71,13 @@ TfrmKm::TfrmKm(QWidget *parent) : QWidget(parent)
     auto *pnlEdit = Named(new QGroupBox(pnlCenter), "pnlEdit");
     auto *grid = new QGridLayout(pnlEdit);
     edtKmbm = Edit(pnlEdit, "edtKmbm");
+    edtKmbm->setMaxLength(20);
     edtKmmc = Edit(pnlEdit, "edtKmmc");
+    edtKmmc->setMaxLength(100);
     cbKhfs = Combo(pnlEdit, "cbKhfs", CodeLists::AssessModes());
     cbPxfs = Combo(pnlEdit, "cbPxfs", CodeLists::TrainModes());
     edtPxxs = Edit(pnlEdit, "edtPxxs");
+    edtPxxs->setMaxLength(12);
     KeyCharFilter::install(edtPxxs, KeyCharFilter::Decimal);
     cbDj1 = Combo(pnlEdit, "cbDj1", CodeLists::Levels());
     cbLb1 = Combo(pnlEdit, "cbLb1", CodeLists::Categories());

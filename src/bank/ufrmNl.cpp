@@ -14,8 +14,8 @@
 #include "platform/widgets/DataGrid.h"
 
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QStackedLayout>
@@ -117,7 +117,9 @@ TfrmNl::TfrmNl(QWidget *parent) : QWidget(parent)
     dbgNlzl->addColumn(QStringLiteral("nlzlmc"), QStringLiteral("能力种类"), 160);
     ListBox zl = MakeListBox(pnlMain, QStringLiteral("能力种类"), "pnlNlzl", dbgNlzl, QStringLiteral("Nlzl"));
     edtNlzlxh = Edit(zl.box, "edtNlzlxh");
+    edtNlzlxh->setMaxLength(10);
     edtNlzlmc = Edit(zl.box, "edtNlzlmc");
+    edtNlzlmc->setMaxLength(100);
     zl.edits->addWidget(new QLabel(QStringLiteral("序号"), zl.box), 0, 0);
     zl.edits->addWidget(edtNlzlxh, 0, 1);
     zl.edits->addWidget(new QLabel(QStringLiteral("能力种类"), zl.box), 1, 0);
@@ -132,8 +134,10 @@ TfrmNl::TfrmNl(QWidget *parent) : QWidget(parent)
     dbgNlx->addColumn(QStringLiteral("nlxmc"), QStringLiteral("名称"), 160);
     ListBox x = MakeListBox(pnlMain, QStringLiteral("能力项"), "pnlNlx", dbgNlx, QStringLiteral("Nlx"));
     edtNlxbh = Edit(x.box, "edtNlxbh");
+    edtNlxbh->setMaxLength(10);
     KeyCharFilter::install(edtNlxbh, KeyCharFilter::Digits);
     edtNlxmc = Edit(x.box, "edtNlxmc");
+    edtNlxmc->setMaxLength(100);
     x.edits->addWidget(new QLabel(QStringLiteral("编号"), x.box), 0, 0);
     x.edits->addWidget(edtNlxbh, 0, 1);
     x.edits->addWidget(new QLabel(QStringLiteral("能力项"), x.box), 1, 0);
