@@ -1,4 +1,5 @@
 #include "BankFixture.h"
+#include "app/uSubSystemRegistry.h"
 #include "bank/ufrmKm.h"
 #include "data/udmCommon.h"
 #include "data/udmMain.h"
@@ -14,6 +15,8 @@ class TestDemoOutline : public QObject
     Q_OBJECT
 private slots:
     void outlineIsComplete();
+    void formsOpenFromTheMenu_data();
+    void formsOpenFromTheMenu();
 };
 
 namespace {
@@ -85,6 +88,39 @@ void TestDemoOutline::outlineIsComplete()
     auto *cdsKm = form.findChild<ClientDataSet *>("cdsKm");
     QCOMPARE(cdsKm->asString("kmmc"), QStringLiteral("倒闸操作"));
     QCOMPARE(form.findChild<ClientDataSet *>("cdsNlxbm")->recordCount(), 2);
+    QVERIFY(dialogs.texts().isEmpty());
+}
+
+void TestDemoOutline::formsOpenFromTheMenu_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("trades") << "TfrmZyzl"
+                            << "工种管理";
+    QTest::newRow("subjects") << "TfrmKm"
+                              << "科目管理";
+    QTest::newRow("modules") << "TfrmMk"
+                             << "模块管理";
+    QTest::newRow("abilities") << "TfrmNl"
+                               << "能力管理";
+}
+
+// The menu creates a form by the class name stored in its entry.
+void TestDemoOutline::formsOpenFromTheMenu()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, caption);
+    ScriptedDialogs dialogs;
+    TestDb db;
+    REQUIRE_TESTDB(db);
+    QCOMPARE(DbScalar("select mknm from gncd where cdmc = " + QStringLiteral("'%1'").arg(caption)),
+             className);
+    const SubSystemFactory factory = FindSubSystemClass(className);
+    QVERIFY(factory);
+    std::unique_ptr<QWidget> form(factory(nullptr));
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), caption);
+    form->show();
     QVERIFY(dialogs.texts().isEmpty());
 }
 
