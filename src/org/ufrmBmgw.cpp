@@ -149,17 +149,6 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
         },
         [this](const QString &old) { edtBmmc->setText(old); },
         QStringLiteral("当前上级部门下己有该下级部门名称，请重新输入！"));
-    m_deptCycle->beforeDelete = [this] {
-        ClientDataSet children;
-        if (!OpenSql(QStringLiteral("select bmlsh from bm where bm_bmlsh = %1").arg(m_deptCycle->currentKey()),
-                     &children))
-            return false;
-        if (!children.isEmpty()) {
-            ShowInfo(QStringLiteral("该部门有下级部门，不能删除"));
-            return false;
-        }
-        return true;
-    };
     connect(m_deptCycle, &TEditCycle::saved, this, &TfrmBmgw::deptSaved);
     connect(m_deptCycle, &TEditCycle::removed, this, &TfrmBmgw::deptSaved);
 
@@ -181,7 +170,20 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
         [this](const QString &old) { edtGwmc->setText(old); }, QStringLiteral("该部门己存在，请重新输入！"));
 
     connect(btnAdd, &QPushButton::clicked, m_deptCycle, &TEditCycle::add);
-    connect(btnDel, &QPushButton::clicked, m_deptCycle, &TEditCycle::remove);
+    connect(btnDel, &QPushButton::clicked, this, [this] {
+        // Asked before the confirmation: a department with sub-departments cannot go at all.
+        if (!m_deptCycle->isNewRow()) {
+            ClientDataSet children;
+            if (!OpenSql(QStringLiteral("select bmlsh from bm where bm_bmlsh = %1").arg(m_deptCycle->currentKey()),
+                         &children))
+                return;
+            if (!children.isEmpty()) {
+                ShowInfo(QStringLiteral("该部门有下级部门，不能删除"));
+                return;
+            }
+        }
+        m_deptCycle->remove();
+    });
     connect(btnCancel, &QPushButton::clicked, m_deptCycle, &TEditCycle::cancel);
     connect(btnSave, &QPushButton::clicked, m_deptCycle, &TEditCycle::save);
     connect(btnAddGw, &QPushButton::clicked, m_postCycle, &TEditCycle::add);
