@@ -148,8 +148,8 @@ void TestRy::newPersonDefaults()
 void TestRy::detailShowsStoredRow()
 {
     QVERIFY(DbExec("insert into ry (rylsh, bmlsh, ryxm, zggh, xb, hf, zzqklsh, xllsh, rylxlsh, glrylxlsh, gwlsh, "
-                   "jslsh, zyzllsh, sftkgly, sfjzpxy, pxyjb) values (5, 1, '王五', 'PX01', '1', '1', 2, 5, 1, 3, 8, "
-                   "6, 2, '1', '0', 3)"));
+                   "jslsh, zyzllsh, sftkgly, sfjzpxy, sfjxjyry, sfkpsczgj, pxyjb) values (5, 1, '王五', 'PX01', '1', '1', 2, "
+                   "5, 1, 3, 8, 6, 2, '1', '0', '0', '0', 3)"));
     open();
     QCOMPARE(edit("edtRyxm")->text(), QStringLiteral("王五"));
     QCOMPARE(Ctl<QComboBox>(m_form.get(), "cbZzzk")->currentText(), QStringLiteral("退休"));
