@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QWidget>
 
 // Small builders of the organisation forms: named controls and labelled cells of an edit grid.
@@ -45,6 +47,16 @@ inline void Cell(QGridLayout *grid, int row, int col, const QString &caption, QW
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(label, row, col * 2);
     grid->addWidget(control, row, col * 2 + 1, 1, span);
+}
+
+// Expands every node one by one, so trees that show an open folder for an expanded node hear of it
+// (expandAll() expands silently).
+inline void ExpandAllNodes(QTreeWidget *tree)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if ((*it)->childCount() > 0)
+            (*it)->setExpanded(true);
+    }
 }
 
 } // namespace OrgUi

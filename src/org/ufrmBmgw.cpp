@@ -215,8 +215,8 @@ void TfrmBmgw::FormShow()
     m_deptCycle->open(DeptListSql);
     if (!cdsBm->isEmpty())
         dtlBm->selectKey(cdsBm->value(QStringLiteral("bmlsh")));
-    dtlBm->expandAll();
-    dtlBmxz->expandAll();
+    ExpandAllNodes(dtlBm);
+    ExpandAllNodes(dtlBmxz);
 }
 
 bool TfrmBmgw::eventFilter(QObject *watched, QEvent *event)
@@ -254,7 +254,7 @@ void TfrmBmgw::reloadPicker()
     ClientDataSet fresh;
     if (OpenSql(DeptListSql, &fresh))
         cdsBmxz->copyFrom(fresh);
-    dtlBmxz->expandAll();
+    ExpandAllNodes(dtlBmxz);
 }
 
 void TfrmBmgw::updateTypeColumn()
@@ -357,7 +357,7 @@ void TfrmBmgw::deptSaved()
     reloadPicker();
     dtlBm->rebuild();
     updateTypeColumn();
-    dtlBm->expandAll();
+    ExpandAllNodes(dtlBm);
     if (key.isValid())
         dtlBm->selectKey(key);
 }

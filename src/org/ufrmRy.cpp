@@ -109,6 +109,8 @@ TfrmRy::TfrmRy(QWidget *parent) : QWidget(parent)
     split->addWidget(right);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 4);
+    split->setSizes({230, 800});
+    pnlZzjg->setMinimumWidth(200);
 
     // The list page.
     auto *tsList = Named(new QWidget(pcRy), "tsRyList");
@@ -349,7 +351,7 @@ void TfrmRy::FormShow()
         ClientDataSet::ScrollGuard guard(cdsZzjg);
         OpenSql(QStringLiteral("select * from bm order by sfsczz, jb, xssx"), cdsZzjg);
     }
-    dtlZzjg->expandAll();
+    ExpandAllNodes(dtlZzjg);
     if (!cdsZzjg->isEmpty()) {
         ClientDataSet::ScrollGuard guard(cdsZzjg);
         dtlZzjg->selectKey(cdsZzjg->value(QStringLiteral("bmlsh")));
