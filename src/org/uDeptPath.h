@@ -14,4 +14,5 @@ QString GetDeptPath(const ClientDataSet *departments, const QVariant &key);
 
 // Whether candidate lies below department (a child, grandchild ...). A department is not its own
 // descendant; loops in the stored chain end the walk.
-bool IsDescendantDept(const ClientDataSet *departments, const QVariant &candidate, const QVariant &department);
+bool IsDescendantDept(const ClientDataSet *departments, const QVariant &candidate,
+                      const QVariant &department);

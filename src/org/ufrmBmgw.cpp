@@ -26,7 +26,6 @@ LUMORA_REGISTER_SUBSYSTEM(TfrmBmgw)
 
 const QString TfrmBmgw::DeptListSql = QStringLiteral("select * from bm order by sfsczz, jb, xssx, bmlsh");
 
-
 TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmBmgw"));
@@ -132,9 +131,9 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
 
     m_deptCycle = new TEditCycle(cdsBm, QStringLiteral("bm"), QStringLiteral("bmlsh"), this);
     m_deptCycle->setFirstEdit(edtBmmc);
-    m_deptCycle->setMessages({QStringLiteral("保存部门完成！"), QStringLiteral("保存部门信息出现异常！原因："),
-                              QStringLiteral("确认要删除该部门吗？"),
-                              QStringLiteral("删除部门出现异常！原因：")});
+    m_deptCycle->setMessages(
+        {QStringLiteral("保存部门完成！"), QStringLiteral("保存部门信息出现异常！原因："),
+         QStringLiteral("确认要删除该部门吗？"), QStringLiteral("删除部门出现异常！原因：")});
     m_deptCycle->onRowChange = [this] { deptChange(); };
     m_deptCycle->validate = [this] { return deptValidate(); };
     m_deptCycle->writeRow = [this] { return deptWrite(); };
@@ -174,8 +173,9 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
         // Asked before the confirmation: a department with sub-departments cannot go at all.
         if (!m_deptCycle->isNewRow()) {
             ClientDataSet children;
-            if (!OpenSql(QStringLiteral("select bmlsh from bm where bm_bmlsh = %1").arg(m_deptCycle->currentKey()),
-                         &children))
+            if (!OpenSql(
+                    QStringLiteral("select bmlsh from bm where bm_bmlsh = %1").arg(m_deptCycle->currentKey()),
+                    &children))
                 return;
             if (!children.isEmpty()) {
                 ShowInfo(QStringLiteral("该部门有下级部门，不能删除"));
@@ -270,7 +270,8 @@ void TfrmBmgw::updateTypeColumn()
         }();
         const QString flag =
             row < 0 ? QString() : cdsBm->valueAt(row, cdsBm->fieldIndex(QStringLiteral("sfsczz"))).toString();
-        (*it)->setText(1, flag == QLatin1String("1") ? QStringLiteral("生产组织") : QStringLiteral("管理组织"));
+        (*it)->setText(1,
+                       flag == QLatin1String("1") ? QStringLiteral("生产组织") : QStringLiteral("管理组织"));
     }
 }
 
@@ -282,7 +283,8 @@ void TfrmBmgw::deptChange()
         edtSjbm->setText(GetDeptPath(cdsBmxz, parent));
         m_parentLevel = -1;
         for (int r = 0; r < cdsBmxz->recordCount(); ++r) {
-            if (ClientDataSet::sameValue(cdsBmxz->valueAt(r, cdsBmxz->fieldIndex(QStringLiteral("bmlsh"))), parent))
+            if (ClientDataSet::sameValue(cdsBmxz->valueAt(r, cdsBmxz->fieldIndex(QStringLiteral("bmlsh"))),
+                                         parent))
                 m_parentLevel = cdsBmxz->valueAt(r, cdsBmxz->fieldIndex(QStringLiteral("jb"))).toInt();
         }
     } else {
@@ -341,7 +343,8 @@ bool TfrmBmgw::deptWrite()
         cdsBm->setValue(QStringLiteral("bm_bmlsh"), QVariant());
         cdsBm->setValue(QStringLiteral("jb"), 0);
     }
-    cdsBm->setValue(QStringLiteral("sfsczz"), cbSfsczz->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    cdsBm->setValue(QStringLiteral("sfsczz"),
+                    cbSfsczz->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     cdsBm->setValue(QStringLiteral("bmmc"), edtBmmc->text().trimmed());
     cdsBm->setValue(QStringLiteral("bmdm"), edtBmdm->text().trimmed());
     bool ok = false;

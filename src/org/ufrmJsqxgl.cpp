@@ -105,7 +105,8 @@ TfrmJsqxgl::TfrmJsqxgl(QWidget *parent) : QWidget(parent)
     connect(m_cycle, &TEditCycle::removed, this, [this] {
         if (m_deletingRole > 0) {
             QString error;
-            ExecSql(QStringLiteral("delete from jsgnqx where jslsh = ") + QString::number(m_deletingRole), error);
+            ExecSql(QStringLiteral("delete from jsgnqx where jslsh = ") + QString::number(m_deletingRole),
+                    error);
         }
         m_deletingRole = 0;
     });
@@ -153,8 +154,8 @@ void TfrmJsqxgl::LoadUnassigned()
         return;
     }
     // Groups are always offered: a group shows whenever one of its items is still missing.
-    const QString len = dmMain() ? dmMain()->dialect().length(QStringLiteral("a.cdbh"))
-                                 : QStringLiteral("len(a.cdbh)");
+    const QString len =
+        dmMain() ? dmMain()->dialect().length(QStringLiteral("a.cdbh")) : QStringLiteral("len(a.cdbh)");
     const QString sql = QStringLiteral("select cdbh, sjcdbh, cdmc from gncd where sfsy = '1' and cdbh not in "
                                        "(select a.cdbh from gncd a, jsgnqx b where a.cdbh = b.cdbh and "
                                        "%1 <> 4 and b.jslsh = %2) order by cdbh")
@@ -178,7 +179,8 @@ void TfrmJsqxgl::LoadAssigned()
     if (!OpenSql(sql, cdsYfbqx))
         return;
     for (int r = 0; r < cdsYfbqx->recordCount(); ++r)
-        m_assigned.insert(cdsYfbqx->valueAt(r, cdsYfbqx->fieldIndex(QStringLiteral("cdbh"))).toString().trimmed());
+        m_assigned.insert(
+            cdsYfbqx->valueAt(r, cdsYfbqx->fieldIndex(QStringLiteral("cdbh"))).toString().trimmed());
     FillPermissionTree(rctYfbqx, cdsYfbqx);
 }
 
@@ -194,7 +196,9 @@ void TfrmJsqxgl::btnAddqxClick()
         if (m_assigned.contains(code))
             continue;
         QString error;
-        if (ExecSql(QStringLiteral("Insert Into jsgnqx(cdbh, jslsh) Values(%1,%2)").arg(QuotedStr(code)).arg(role),
+        if (ExecSql(QStringLiteral("Insert Into jsgnqx(cdbh, jslsh) Values(%1,%2)")
+                        .arg(QuotedStr(code))
+                        .arg(role),
                     error))
             m_assigned.insert(code);
     }
@@ -231,7 +235,8 @@ bool TfrmJsqxgl::beforeDelete()
     const int count = holders.asInt(QStringLiteral("rs"));
     if (count > 0) {
         // The persons would otherwise keep a role number that no longer names a role.
-        ShowInfo(QStringLiteral("该角色还有%1个人员在使用，不能删除！请先在人员管理中为他们更换角色。").arg(count));
+        ShowInfo(QStringLiteral("该角色还有%1个人员在使用，不能删除！请先在人员管理中为他们更换角色。")
+                     .arg(count));
         return false;
     }
     m_deletingRole = role;

@@ -47,8 +47,8 @@ void SelectKey(QComboBox *box, const QStringList &keys, const QString &value)
     const QString v = value.trimmed();
     int at = -1;
     for (int i = 0; i < keys.size() && !v.isEmpty(); ++i) {
-        if (keys[i].trimmed() == v || (keys[i].toDouble() == v.toDouble() && !keys[i].isEmpty() &&
-                                       v.toDouble() != 0.0)) {
+        if (keys[i].trimmed() == v ||
+            (keys[i].toDouble() == v.toDouble() && !keys[i].isEmpty() && v.toDouble() != 0.0)) {
             at = i;
             break;
         }
@@ -270,14 +270,14 @@ TfrmRy::TfrmRy(QWidget *parent) : QWidget(parent)
     m_cycle->writeRow = [this] { return writeRow(); };
     m_cycle->afterApply = [this](QString &error) { return savePhoto(error); };
     // Two persons may both be without an account: an empty account is never a duplicate.
-    m_cycle->setUniqueCheck([this] { return edtDlzh->text().trimmed(); },
-                            [](const QString &account) {
-                                return account.isEmpty()
-                                           ? QStringLiteral("select dlzh from ry where 1 = 0")
-                                           : QStringLiteral("select dlzh from ry where dlzh = ") + QuotedStr(account);
-                            },
-                            [this](const QString &old) { edtDlzh->setText(old); },
-                            QStringLiteral("该帐号己存在，请重新输入！"));
+    m_cycle->setUniqueCheck(
+        [this] { return edtDlzh->text().trimmed(); },
+        [](const QString &account) {
+            return account.isEmpty()
+                       ? QStringLiteral("select dlzh from ry where 1 = 0")
+                       : QStringLiteral("select dlzh from ry where dlzh = ") + QuotedStr(account);
+        },
+        [this](const QString &old) { edtDlzh->setText(old); }, QStringLiteral("该帐号己存在，请重新输入！"));
 
     cdsZzjg->setAfterScroll([this] { deptChange(); });
     connect(btnAdd, &QPushButton::clicked, this, [this] {
@@ -317,12 +317,12 @@ void TfrmRy::FormShow()
               QStringLiteral("jsmc"));
     FillCombo(QStringLiteral("select * from zc"), scratch, &m_zcKeys, QStringLiteral("zclsh"), cbZc,
               QStringLiteral("zcmc"));
-    FillCombo(QStringLiteral("select * from xl order by xllsh"), scratch, &m_xlKeys, QStringLiteral("xllsh"), cbXl,
-              QStringLiteral("xlmc"));
+    FillCombo(QStringLiteral("select * from xl order by xllsh"), scratch, &m_xlKeys, QStringLiteral("xllsh"),
+              cbXl, QStringLiteral("xlmc"));
     FillCombo(QStringLiteral("select * from zcdj order by zcdjlsh"), scratch, &m_zcdjKeys,
               QStringLiteral("zcdjlsh"), cbZcdj, QStringLiteral("zcdjmc"));
-    FillCombo(QStringLiteral("select * from gj order by gjlsh"), scratch, &m_gjKeys, QStringLiteral("gjlsh"), cbGj,
-              QStringLiteral("gjmc"));
+    FillCombo(QStringLiteral("select * from gj order by gjlsh"), scratch, &m_gjKeys, QStringLiteral("gjlsh"),
+              cbGj, QStringLiteral("gjmc"));
     FillCombo(QStringLiteral("select * from rylx order by rylxlsh"), scratch, &m_rylxKeys,
               QStringLiteral("rylxlsh"), cbRylx, QStringLiteral("rylxmc"));
     FillCombo(QStringLiteral("select * from glrylx order by glrylxlsh"), scratch, &m_glrylxKeys,
@@ -372,8 +372,8 @@ void TfrmRy::deptChange()
     }
     const QString dept = QString::number(cdsZzjg->asInt(QStringLiteral("bmlsh")));
     ClientDataSet posts;
-    FillCombo(QStringLiteral("select * from gw where bmlsh = ") + dept, &posts, &m_gwKeys, QStringLiteral("gwlsh"),
-              cbGw, QStringLiteral("gwmc"));
+    FillCombo(QStringLiteral("select * from gw where bmlsh = ") + dept, &posts, &m_gwKeys,
+              QStringLiteral("gwlsh"), cbGw, QStringLiteral("gwmc"));
     m_cycle->open(QStringLiteral("select * from ry a where bmlsh = ") + dept);
 }
 
@@ -381,7 +381,8 @@ void TfrmRy::personChange()
 {
     auto text = [this](const char *column) { return cdsRy->asString(QLatin1String(column)); };
     auto date = [this](const char *column) {
-        return cdsRy->isNull(QLatin1String(column)) ? QDate() : cdsRy->asDateTime(QLatin1String(column)).date();
+        return cdsRy->isNull(QLatin1String(column)) ? QDate()
+                                                    : cdsRy->asDateTime(QLatin1String(column)).date();
     };
     edtRyxm->setText(text("ryxm"));
     edtZggh->setText(text("zggh"));
@@ -435,8 +436,9 @@ void TfrmRy::loadPhoto()
     if (cdsRy->isEmpty() || cdsRy->isNull(QStringLiteral("rylsh")))
         return;
     ClientDataSet photo;
-    if (!OpenSql(QStringLiteral("select * from ryzp where rylsh = %1").arg(cdsRy->asInt(QStringLiteral("rylsh"))),
-                 &photo) ||
+    if (!OpenSql(
+            QStringLiteral("select * from ryzp where rylsh = %1").arg(cdsRy->asInt(QStringLiteral("rylsh"))),
+            &photo) ||
         photo.isEmpty())
         return;
     // The picture goes through a file of the user's temporary folder (the program folder may be

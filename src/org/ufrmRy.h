@@ -54,9 +54,10 @@ private:
     DataTree *dtlZzjg;
     QTabWidget *pcRy;
     DataGrid *dbgRy;
-    QLineEdit *edtRyxm, *edtZggh, *edtSfzh, *edtJg, *edtMz, *edtZzmm, *edtZw, *edtShbzh, *edtLxdh, *edtXw, *edtZy,
-        *edtTxdz, *edtByyx, *edtDlzh, *edtDlmm, *edtQrmm;
-    QComboBox *cbZzzk, *cbXl, *cbZc, *cbZcdj, *cbGj, *cbRylx, *cbGlrylx, *cbZyzl, *cbJndj, *cbGw, *cbPxyjb, *cbJs;
+    QLineEdit *edtRyxm, *edtZggh, *edtSfzh, *edtJg, *edtMz, *edtZzmm, *edtZw, *edtShbzh, *edtLxdh, *edtXw,
+        *edtZy, *edtTxdz, *edtByyx, *edtDlzh, *edtDlmm, *edtQrmm;
+    QComboBox *cbZzzk, *cbXl, *cbZc, *cbZcdj, *cbGj, *cbRylx, *cbGlrylx, *cbZyzl, *cbJndj, *cbGw, *cbPxyjb,
+        *cbJs;
     QRadioButton *rbM, *rbF, *rbYes, *rbNo;
     QCheckBox *cbSfjzpxy, *cbSfjxjyry, *cbSfkpsczgj, *cbSftkgly;
     TDateBox *dtpCjgzsj, *dtpLbqysj, *dtpTxsj, *dtpKypssj, *dtpJdsj;

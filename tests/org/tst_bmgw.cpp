@@ -99,15 +99,19 @@ void TestBmgw::init()
     m_db = std::make_unique<TestDb>();
     REQUIRE_TESTDB(*m_db);
     // 1 公司 (level 0) > 2 变电工区 (1) > 3 运行一班 (2); 4 人资部 (0).
-    QVERIFY(DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, bmdm, sfsczz, jb, xssx) values (1, null, '公司', 'GS', "
-                   "'0', 0, 1)"));
-    QVERIFY(DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, bmdm, sfsczz, jb, xssx) values (2, 1, '变电工区', 'BD', "
-                   "'1', 1, 5)"));
+    QVERIFY(DbExec(
+        "insert into bm (bmlsh, bm_bmlsh, bmmc, bmdm, sfsczz, jb, xssx) values (1, null, '公司', 'GS', "
+        "'0', 0, 1)"));
+    QVERIFY(DbExec(
+        "insert into bm (bmlsh, bm_bmlsh, bmmc, bmdm, sfsczz, jb, xssx) values (2, 1, '变电工区', 'BD', "
+        "'1', 1, 5)"));
     QVERIFY(DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, bmdm, sfsczz, jb, xssx) values (3, 2, '运行一班', "
                    "'BD1', '1', 2, 7)"));
-    QVERIFY(DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, bmdm, sfsczz, jb, xssx) values (4, null, '人资部', "
-                   "'RZ', '0', 0, 2)"));
-    QVERIFY(DbExec("insert into gw (gwlsh, bmlsh, gwmc, gwxz, gwdm, xssx) values (1, 3, '值班员', '生产', 'Z1', 1)"));
+    QVERIFY(
+        DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, bmdm, sfsczz, jb, xssx) values (4, null, '人资部', "
+               "'RZ', '0', 0, 2)"));
+    QVERIFY(DbExec(
+        "insert into gw (gwlsh, bmlsh, gwmc, gwxz, gwdm, xssx) values (1, 3, '值班员', '生产', 'Z1', 1)"));
 }
 
 void TestBmgw::cleanup()
@@ -191,8 +195,9 @@ void TestBmgw::siblingNames()
     if (parent)
         pickParent(parent);
     Click(m_form.get(), "btnSave");
-    QCOMPARE(m_dialogs->lastText(), accepted ? QStringLiteral("保存部门完成！")
-                                             : QStringLiteral("当前上级部门下己有该下级部门名称，请重新输入！"));
+    QCOMPARE(m_dialogs->lastText(), accepted
+                                        ? QStringLiteral("保存部门完成！")
+                                        : QStringLiteral("当前上级部门下己有该下级部门名称，请重新输入！"));
     QCOMPARE(DbRows("select bmlsh from bm").size(), accepted ? 5 : 4);
     if (!accepted)
         QVERIFY(edit("edtBmmc")->text().isEmpty()); // the loaded name of a new row is empty
@@ -203,9 +208,15 @@ void TestBmgw::displayOrderFallback_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("dept");
     QTest::addColumn<QString>("post");
-    QTest::newRow("empty") << "" << "10" << "0";
-    QTest::newRow("not a number") << "x1" << "10" << "0";
-    QTest::newRow("number") << " 12 " << "12" << "12";
+    QTest::newRow("empty") << ""
+                           << "10"
+                           << "0";
+    QTest::newRow("not a number") << "x1"
+                                  << "10"
+                                  << "0";
+    QTest::newRow("number") << " 12 "
+                            << "12"
+                            << "12";
 }
 
 void TestBmgw::displayOrderFallback()

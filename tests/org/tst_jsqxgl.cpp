@@ -105,8 +105,9 @@ void TestJsqxgl::newRoleHoldsNothing()
     const QStringList offered = codes("rctWfbqx");
     QCOMPARE(offered.filter(QRegularExpression(QStringLiteral("^\\d{4}$"))),
              DbRows("select distinct sjcdbh from gncd where sfsy = '1' and sjcdbh <> '04' order by sjcdbh"));
-    QCOMPARE(offered.size(), DbRows("select cdbh from gncd where sfsy = '1' and sjcdbh <> '04'").size() +
-                                 DbRows("select distinct sjcdbh from gncd where sfsy = '1' and sjcdbh <> '04'").size());
+    QCOMPARE(offered.size(),
+             DbRows("select cdbh from gncd where sfsy = '1' and sjcdbh <> '04'").size() +
+                 DbRows("select distinct sjcdbh from gncd where sfsy = '1' and sjcdbh <> '04'").size());
 }
 
 void TestJsqxgl::grant_data()
@@ -114,10 +115,10 @@ void TestJsqxgl::grant_data()
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QStringList>("checked");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("one item brings its group") << QStringList{} << QStringList{"040101"}
-                                               << QStringList{"0401", "040101"};
-    QTest::newRow("second item of a held group") << QStringList{"0401", "040101"} << QStringList{"040102"}
-                                                 << QStringList{"0401", "040101", "040102"};
+    QTest::newRow("one item brings its group")
+        << QStringList{} << QStringList{"040101"} << QStringList{"0401", "040101"};
+    QTest::newRow("second item of a held group")
+        << QStringList{"0401", "040101"} << QStringList{"040102"} << QStringList{"0401", "040101", "040102"};
     QTest::newRow("whole group and an item of another")
         << QStringList{} << QStringList{"0405", "040201"} << QStringList{"0402", "040201", "0405", "040501"};
 }
@@ -143,7 +144,8 @@ void TestJsqxgl::revoke_data()
 {
     QTest::addColumn<QStringList>("checked");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("one of two items keeps the group") << QStringList{"040101"} << QStringList{"0401", "040102"};
+    QTest::newRow("one of two items keeps the group")
+        << QStringList{"040101"} << QStringList{"0401", "040102"};
     QTest::newRow("both items take the group") << QStringList{"040101", "040102"} << QStringList{};
 }
 
@@ -152,7 +154,8 @@ void TestJsqxgl::revoke()
     QFETCH(QStringList, checked);
     QFETCH(QStringList, after);
     for (const char *c : {"0401", "040101", "040102"})
-        QVERIFY(DbExec(QStringLiteral("insert into jsgnqx (cdbh, jslsh) values ('%1', 2)").arg(QLatin1String(c))));
+        QVERIFY(DbExec(
+            QStringLiteral("insert into jsgnqx (cdbh, jslsh) values ('%1', 2)").arg(QLatin1String(c))));
     openOn(QStringLiteral("出题人"));
     check("rctYfbqx", checked);
     Click(m_form.get(), "btnDelqx");
@@ -177,10 +180,22 @@ void TestJsqxgl::rename_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("box");
-    QTest::newRow("own name") << "出题人" << "保存角色成功！" << "出题人" << "出题人";
-    QTest::newRow("other role's name") << "考生" << "该角色名称己存在，请重新输入！" << "出题人" << "出题人";
-    QTest::newRow("blank") << "   " << "角色名称不能为空，请重新输入！" << "出题人" << "   ";
-    QTest::newRow("apostrophe") << "O'Brien 的角色" << "保存角色成功！" << "O'Brien 的角色" << "O'Brien 的角色";
+    QTest::newRow("own name") << "出题人"
+                              << "保存角色成功！"
+                              << "出题人"
+                              << "出题人";
+    QTest::newRow("other role's name") << "考生"
+                                       << "该角色名称己存在，请重新输入！"
+                                       << "出题人"
+                                       << "出题人";
+    QTest::newRow("blank") << "   "
+                           << "角色名称不能为空，请重新输入！"
+                           << "出题人"
+                           << "   ";
+    QTest::newRow("apostrophe") << "O'Brien 的角色"
+                                << "保存角色成功！"
+                                << "O'Brien 的角色"
+                                << "O'Brien 的角色";
 }
 
 void TestJsqxgl::rename()
@@ -202,8 +217,8 @@ void TestJsqxgl::deleteRole_data()
     QTest::addColumn<int>("holders");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("gone");
-    QTest::newRow("held by two persons") << 2 << "该角色还有2个人员在使用，不能删除！请先在人员管理中为他们更换角色。"
-                                         << false;
+    QTest::newRow("held by two persons")
+        << 2 << "该角色还有2个人员在使用，不能删除！请先在人员管理中为他们更换角色。" << false;
     QTest::newRow("held by nobody") << 0 << "" << true;
 }
 
@@ -213,7 +228,8 @@ void TestJsqxgl::deleteRole()
     QFETCH(QString, message);
     QFETCH(bool, gone);
     for (int i = 0; i < holders; ++i)
-        QVERIFY(DbExec(QStringLiteral("insert into ry (rylsh, ryxm, jslsh) values (%1, '持有人', 2)").arg(10 + i)));
+        QVERIFY(DbExec(
+            QStringLiteral("insert into ry (rylsh, ryxm, jslsh) values (%1, '持有人', 2)").arg(10 + i)));
     QVERIFY(DbExec("insert into jsgnqx (cdbh, jslsh) values ('0401', 2)"));
     QVERIFY(DbExec("insert into jsgnqx (cdbh, jslsh) values ('040101', 2)"));
     openOn(QStringLiteral("出题人"));

@@ -1,9 +1,10 @@
 #include "app/uEditCycle.h"
+#include "app/uLogin.h"
 #include "app/ufrmLogin.h"
 #include "app/ufrmMain.h"
-#include "app/uLogin.h"
 #include "bank/BankFixture.h"
 #include "data/uAssistor.h"
+#include "data/udmMain.h"
 #include "org/uDateBox.h"
 #include "org/ufrmRy.h"
 #include "platform/ClientDataSet.h"
@@ -22,6 +23,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSqlError>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +47,7 @@ private slots:
     void photoFile_data();
     void photoFile();
     void photoStoredAndShownAgain();
+    void photoWriteFailure();
     void previousNext();
     void loginWithAccountSetHere();
 
@@ -66,8 +69,10 @@ void TestRy::init()
     m_db = std::make_unique<TestDb>();
     REQUIRE_TESTDB(*m_db);
     QVERIFY(DbExec("delete from ry where dlzh <> 'admin'"));
-    QVERIFY(DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, sfsczz, jb, xssx) values (1, null, '培训中心', '0', 0, 1)"));
-    QVERIFY(DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, sfsczz, jb, xssx) values (2, 1, '题库组', '0', 1, 1)"));
+    QVERIFY(DbExec(
+        "insert into bm (bmlsh, bm_bmlsh, bmmc, sfsczz, jb, xssx) values (1, null, '培训中心', '0', 0, 1)"));
+    QVERIFY(DbExec(
+        "insert into bm (bmlsh, bm_bmlsh, bmmc, sfsczz, jb, xssx) values (2, 1, '题库组', '0', 1, 1)"));
     QVERIFY(DbExec("insert into gw (gwlsh, bmlsh, gwmc, xssx) values (7, 1, '培训专责', 1)"));
     QVERIFY(DbExec("insert into gw (gwlsh, bmlsh, gwmc, xssx) values (8, 1, '题库管理员', 2)"));
     QVERIFY(DbExec("insert into js (jslsh, jsmc) values (5, '考生')"));
@@ -95,11 +100,12 @@ void TestRy::open(int dept)
 
 void TestRy::addPerson(int key, const QString &name, const QString &account, int dept)
 {
-    QVERIFY(DbExec(QStringLiteral("insert into ry (rylsh, bmlsh, ryxm, dlzh, xb, hf) values (%1, %2, '%3', %4, "
-                                  "'1', '1')")
-                       .arg(key)
-                       .arg(dept)
-                       .arg(name, account.isNull() ? QStringLiteral("null") : "'" + account + "'")));
+    QVERIFY(
+        DbExec(QStringLiteral("insert into ry (rylsh, bmlsh, ryxm, dlzh, xb, hf) values (%1, %2, '%3', %4, "
+                              "'1', '1')")
+                   .arg(key)
+                   .arg(dept)
+                   .arg(name, account.isNull() ? QStringLiteral("null") : "'" + account + "'")));
 }
 
 // A JPEG file of exactly size bytes: a small picture with comment segments after its start marker.
@@ -140,16 +146,19 @@ void TestRy::newPersonDefaults()
     edit("edtRyxm")->setText(QStringLiteral(" 李四 "));
     Click(m_form.get(), "btnSave");
     QCOMPARE(m_dialogs->lastText(), QStringLiteral("保存人员信息成功！"));
-    QCOMPARE(DbRows("select bmlsh, ryxm, xb, hf, sfjzpxy, sftkgly, jslsh, zyzllsh from ry where ryxm = '李四'"),
-             QStringList{"1|李四|0|0|0|0||"});
+    QCOMPARE(
+        DbRows("select bmlsh, ryxm, xb, hf, sfjzpxy, sftkgly, jslsh, zyzllsh from ry where ryxm = '李四'"),
+        QStringList{"1|李四|0|0|0|0||"});
     QCOMPARE(DbScalar("select rylsh from ry where ryxm = '李四'"), QStringLiteral("2")); // after admin's 1
 }
 
 void TestRy::detailShowsStoredRow()
 {
-    QVERIFY(DbExec("insert into ry (rylsh, bmlsh, ryxm, zggh, xb, hf, zzqklsh, xllsh, rylxlsh, glrylxlsh, gwlsh, "
-                   "jslsh, zyzllsh, sftkgly, sfjzpxy, sfjxjyry, sfkpsczgj, pxyjb) values (5, 1, '王五', 'PX01', '1', '1', 2, "
-                   "5, 1, 3, 8, 6, 2, '1', '0', '0', '0', 3)"));
+    QVERIFY(
+        DbExec("insert into ry (rylsh, bmlsh, ryxm, zggh, xb, hf, zzqklsh, xllsh, rylxlsh, glrylxlsh, gwlsh, "
+               "jslsh, zyzllsh, sftkgly, sfjzpxy, sfjxjyry, sfkpsczgj, pxyjb) values (5, 1, '王五', 'PX01', "
+               "'1', '1', 2, "
+               "5, 1, 3, 8, 6, 2, '1', '0', '0', '0', 3)"));
     open();
     QCOMPARE(edit("edtRyxm")->text(), QStringLiteral("王五"));
     QCOMPARE(Ctl<QComboBox>(m_form.get(), "cbZzzk")->currentText(), QStringLiteral("退休"));
@@ -178,10 +187,18 @@ void TestRy::account_data()
     QTest::addColumn<QString>("typed"); // account typed for person 3 (stored 'wang')
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("unchanged though shared") << "wang" << "保存人员信息成功！" << "wang";
-    QTest::newRow("another person's account") << "li" << "该帐号己存在，请重新输入！" << "wang";
-    QTest::newRow("emptied while others have none") << "" << "保存人员信息成功！" << "";
-    QTest::newRow("apostrophe") << "o'neil" << "保存人员信息成功！" << "o'neil";
+    QTest::newRow("unchanged though shared") << "wang"
+                                             << "保存人员信息成功！"
+                                             << "wang";
+    QTest::newRow("another person's account") << "li"
+                                              << "该帐号己存在，请重新输入！"
+                                              << "wang";
+    QTest::newRow("emptied while others have none") << ""
+                                                    << "保存人员信息成功！"
+                                                    << "";
+    QTest::newRow("apostrophe") << "o'neil"
+                                << "保存人员信息成功！"
+                                << "o'neil";
 }
 
 void TestRy::account()
@@ -225,7 +242,8 @@ void TestRy::managementTypeOnlyForFirstType()
 
 void TestRy::emptyDatesStayEmpty()
 {
-    QVERIFY(DbExec("insert into ry (rylsh, bmlsh, ryxm, cjgzsj) values (5, 1, '有日期', '2001-08-01 00:00:00')"));
+    QVERIFY(
+        DbExec("insert into ry (rylsh, bmlsh, ryxm, cjgzsj) values (5, 1, '有日期', '2001-08-01 00:00:00')"));
     QVERIFY(DbExec("insert into ry (rylsh, bmlsh, ryxm) values (6, 1, '无日期')"));
     open();
     auto *started = Ctl<TDateBox>(m_form.get(), "dtpCjgzsj");
@@ -247,8 +265,12 @@ void TestRy::passwords_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("confirm");
     QTest::addColumn<QString>("message");
-    QTest::newRow("equal") << "变电123" << " 变电123 " << "保存人员信息成功！";
-    QTest::newRow("different") << "abc" << "abd" << "两次输入的密码不一致，请重新输入！";
+    QTest::newRow("equal") << "变电123"
+                           << " 变电123 "
+                           << "保存人员信息成功！";
+    QTest::newRow("different") << "abc"
+                               << "abd"
+                               << "两次输入的密码不一致，请重新输入！";
 }
 
 void TestRy::passwords()
@@ -256,9 +278,10 @@ void TestRy::passwords()
     QFETCH(QString, password);
     QFETCH(QString, confirm);
     QFETCH(QString, message);
-    QVERIFY(DbExec(QStringLiteral("insert into ry (rylsh, bmlsh, ryxm, dlzh, dlmm) values (5, 1, '钱七', 'qian', "
-                                  "'%1')")
-                       .arg(TAssistor::EncodePassword(QStringLiteral("old")))));
+    QVERIFY(
+        DbExec(QStringLiteral("insert into ry (rylsh, bmlsh, ryxm, dlzh, dlmm) values (5, 1, '钱七', 'qian', "
+                              "'%1')")
+                   .arg(TAssistor::EncodePassword(QStringLiteral("old")))));
     open();
     QCOMPARE(edit("edtDlmm")->text(), QStringLiteral("old")); // decoded for the detail page
     QCOMPARE(edit("edtQrmm")->text(), QStringLiteral("old"));
@@ -287,7 +310,8 @@ void TestRy::photoFile_data()
     image.save(&b2, "PNG");
     QTest::newRow("bitmap") << bmp << "";
     QTest::newRow("PNG") << png << "图片错误，请重新上传正确的图片！";
-    QTest::newRow("BM signature, damaged") << QByteArray("BM this is no picture") << "图片错误，请重新上传正确的图片！";
+    QTest::newRow("BM signature, damaged")
+        << QByteArray("BM this is no picture") << "图片错误，请重新上传正确的图片！";
     QTest::newRow("empty file") << QByteArray() << "图片错误，请重新上传正确的图片！";
 }
 
@@ -347,6 +371,36 @@ void TestRy::photoStoredAndShownAgain()
     // The picture passed through the temporary folder and nothing stayed there or in the program folder.
     QVERIFY(QDir(QDir::tempPath()).entryList({QStringLiteral("lumora_ryzp_*")}).isEmpty());
     QVERIFY(QDir(m_db->folder()).entryList({QStringLiteral("*.jpg")}).isEmpty());
+}
+
+void TestRy::photoWriteFailure()
+{
+    addPerson(5, QStringLiteral("孙八"), QStringLiteral("sun"));
+    open();
+    QFile f(m_files.filePath(QStringLiteral("p.jpg")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(Jpeg(3000));
+    f.close();
+    m_dialogs->openFileName(f.fileName());
+    Ctl<QAction>(m_form.get(), "actAddPhoto")->trigger();
+    edit("edtZw")->setText(QStringLiteral("班长"));
+    dmMain()->setFaultInjector([](const QString &sql) {
+        return sql.contains(QLatin1String("ryzp"), Qt::CaseInsensitive) &&
+                       sql.startsWith(QLatin1String("insert"))
+                   ? QSqlError(QString(), QStringLiteral("disk full"), QSqlError::StatementError)
+                   : QSqlError();
+    });
+    Click(m_form.get(), "btnSave");
+    dmMain()->setFaultInjector({});
+    QVERIFY2(m_dialogs->lastText().startsWith(QStringLiteral("保存人员相片出现异常！原因：")),
+             qPrintable(m_dialogs->lastText()));
+    QVERIFY(m_dialogs->lastText().contains(QStringLiteral("disk full")));
+    QCOMPARE(DbScalar("select zw from ry where rylsh = 5"),
+             QStringLiteral("班长")); // the person row is saved
+    QVERIFY(DbRows("select rylsh from ryzp").isEmpty());
+    // The next save of the person reports the ordinary messages again.
+    Click(m_form.get(), "btnSave");
+    QCOMPARE(m_dialogs->lastText(), QStringLiteral("保存人员信息成功！"));
 }
 
 void TestRy::previousNext()

@@ -49,8 +49,8 @@ struct Post
 
 const Post kPosts[] = {
     {8, 8, "生产技术专责", "管理", "SC-01", 1},   {9, 8, "安全监察专责", "管理", "SC-02", 2},
-    {10, 10, "班长", "生产", "PD01-01", 1},        {11, 10, "配电运检工", "生产", "PD01-02", 2},
-    {12, 11, "配电抢修工", "生产", "PD02-01", 1},  {13, 12, "变电检修工", "生产", "BD03-01", 1},
+    {10, 10, "班长", "生产", "PD01-01", 1},       {11, 10, "配电运检工", "生产", "PD01-02", 2},
+    {12, 11, "配电抢修工", "生产", "PD02-01", 1}, {13, 12, "变电检修工", "生产", "BD03-01", 1},
     {14, 13, "考评员", "管理", "PX01-01", 1},
 };
 
@@ -134,7 +134,8 @@ bool loadMoreOrganisation(TdmMain &dm, QString &error)
                    .arg(x.order)
                    .arg(demoText(dm, u(x.about)));
     for (const Post &p : kPosts)
-        sql << QStringLiteral("insert into gw (gwlsh, bmlsh, gwmc, gwxz, gwdm, xssx) values (%1, %2, %3, %4, %5, %6)")
+        sql << QStringLiteral(
+                   "insert into gw (gwlsh, bmlsh, gwmc, gwxz, gwdm, xssx) values (%1, %2, %3, %4, %5, %6)")
                    .arg(p.key)
                    .arg(p.dept)
                    .arg(demoText(dm, u(p.name)), demoText(dm, u(p.nature)), demoText(dm, u(p.code)))
@@ -143,10 +144,11 @@ bool loadMoreOrganisation(TdmMain &dm, QString &error)
     for (const Person &p : kPeople) {
         const bool account = *p.account != 0;
         const QDate started = QDate::fromString(u(p.started), QStringLiteral("yyyy-MM-dd"));
-        sql << QStringLiteral("insert into ry (rylsh, bmlsh, gwlsh, jslsh, ryxm, zggh, dlzh, dlmm, xb, hf, "
-                              "zzqklsh, xllsh, rylxlsh, jndjlsh, cjgzsj, lbqysj, sfjzpxy, sfjxjyry, sfkpsczgj, "
-                              "sftkgly, mz, zzmm, zw) values (%1, %2, %3, %4, %5, %6, %7, %8, '%9', '1', 1, %10, "
-                              "%11, %12, %13, %13, '0', '0', '0', '0', %14, %15, %16)")
+        sql << QStringLiteral(
+                   "insert into ry (rylsh, bmlsh, gwlsh, jslsh, ryxm, zggh, dlzh, dlmm, xb, hf, "
+                   "zzqklsh, xllsh, rylxlsh, jndjlsh, cjgzsj, lbqysj, sfjzpxy, sfjxjyry, sfkpsczgj, "
+                   "sftkgly, mz, zzmm, zw) values (%1, %2, %3, %4, %5, %6, %7, %8, '%9', '1', 1, %10, "
+                   "%11, %12, %13, %13, '0', '0', '0', '0', %14, %15, %16)")
                    .arg(p.key)
                    .arg(p.dept)
                    .arg(p.post)
