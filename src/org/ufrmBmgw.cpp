@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
@@ -137,6 +138,7 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
     m_deptCycle->onRowChange = [this] { deptChange(); };
     m_deptCycle->validate = [this] { return deptValidate(); };
     m_deptCycle->writeRow = [this] { return deptWrite(); };
+    m_deptCycle->afterApply = [this](QString &error) { return relevelBelow(error); };
     m_deptCycle->setUniqueCheck(
         [this] { return edtBmmc->text().trimmed(); },
         [this](const QString &name) {
@@ -354,15 +356,54 @@ bool TfrmBmgw::deptWrite()
     return true;
 }
 
+// A department that moved to another level takes its sub-departments along: each stays one level
+// below its parent, so lists ordered by level keep the tree's order.
+bool TfrmBmgw::relevelBelow(QString &error)
+{
+    const int kf = cdsBmxz->fieldIndex(QStringLiteral("bmlsh"));
+    const int pf = cdsBmxz->fieldIndex(QStringLiteral("bm_bmlsh"));
+    const int lf = cdsBmxz->fieldIndex(QStringLiteral("jb"));
+    if (kf < 0 || pf < 0 || lf < 0)
+        return true;
+    QStringList updates;
+    QList<QPair<QVariant, int>> todo{
+        {cdsBm->value(QStringLiteral("bmlsh")), cdsBm->asInt(QStringLiteral("jb"))}};
+    QSet<QString> seen;
+    while (!todo.isEmpty()) {
+        const auto [key, level] = todo.takeFirst();
+        if (seen.contains(key.toString()))
+            continue; // a loop stored by an older client
+        seen.insert(key.toString());
+        for (int r = 0; r < cdsBmxz->recordCount(); ++r) {
+            if (!ClientDataSet::sameValue(cdsBmxz->valueAt(r, pf), key) ||
+                ClientDataSet::sameValue(cdsBmxz->valueAt(r, kf), key))
+                continue;
+            const QVariant child = cdsBmxz->valueAt(r, kf);
+            if (cdsBmxz->valueAt(r, lf).isNull() || cdsBmxz->valueAt(r, lf).toInt() != level + 1)
+                updates << QStringLiteral("update bm set jb = %1 where bmlsh = %2")
+                               .arg(level + 1)
+                               .arg(child.toInt());
+            todo.append({child, level + 1});
+        }
+    }
+    if (updates.isEmpty() || ExecBatch(updates, error))
+        return true;
+    return false;
+}
+
 void TfrmBmgw::deptSaved()
 {
+    // Reloaded rather than patched: sub-departments may have changed level in the database, and a later
+    // save must find them as they are stored now.
     const QVariant key = cdsBm->value(QStringLiteral("bmlsh"));
     reloadPicker();
-    dtlBm->rebuild();
-    updateTypeColumn();
+    m_deptCycle->open(DeptListSql);
     ExpandAllNodes(dtlBm);
+    // The rebuilt tree keeps its current node without telling: move the list to it as well.
     if (key.isValid())
-        dtlBm->selectKey(key);
+        cdsBm->locate(QStringLiteral("bmlsh"), key);
+    if (!cdsBm->isEmpty())
+        dtlBm->selectKey(cdsBm->value(QStringLiteral("bmlsh")));
 }
 
 void TfrmBmgw::postChange()

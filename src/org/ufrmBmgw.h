@@ -42,6 +42,7 @@ private:
     bool deptValidate();
     bool deptWrite();
     void deptSaved();
+    bool relevelBelow(QString &error);
     void postChange();
     bool postValidate();
     bool postWrite();

@@ -35,6 +35,7 @@ private slots:
     void parentRefused_data();
     void parentRefused();
     void postNameRules();
+    void movedDepartmentTakesItsTeams();
 
 private:
     void open();
@@ -311,6 +312,27 @@ void TestBmgw::postNameRules()
     Click(m_form.get(), "btnSaveGw");
     QCOMPARE(m_dialogs->lastText(), QStringLiteral("保存岗位成功！"));
     QCOMPARE(DbRows("select bmlsh from gw where gwmc = '值班员' order by bmlsh"), (QStringList{"2", "3"}));
+}
+
+void TestBmgw::movedDepartmentTakesItsTeams()
+{
+    QVERIFY(
+        DbExec("insert into bm (bmlsh, bm_bmlsh, bmmc, sfsczz, jb, xssx) values (5, 3, '一组', '1', 3, 1)"));
+    open();
+    select(3);
+    pickParent(4);
+    Click(m_form.get(), "btnSave");
+    QCOMPARE(m_dialogs->lastText(), QStringLiteral("保存部门完成！"));
+    QCOMPARE(DbRows("select bmlsh, bm_bmlsh, jb from bm where bmlsh in (3, 5) order by bmlsh"),
+             (QStringList{"3|4|1", "5|3|2"}));
+    QCOMPARE(edit("edtSjbm")->text(), QStringLiteral("人资部"));
+    // The team saves later as it is stored now.
+    select(5);
+    QCOMPARE(edit("edtSjbm")->text(), QStringLiteral("人资部\\运行一班"));
+    edit("edtBmdm")->setText(QStringLiteral("YZ"));
+    Click(m_form.get(), "btnSave");
+    QCOMPARE(m_dialogs->lastText(), QStringLiteral("保存部门完成！"));
+    QCOMPARE(DbRows("select bmdm, jb from bm where bmlsh = 5"), QStringList{"YZ|2"});
 }
 
 QTEST_MAIN(TestBmgw)
