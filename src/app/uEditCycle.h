@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/ClientDataSet.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
 
-#include "platform/ClientDataSet.h"
 class QWidget;
 
 // The editing cycle of the reference-data forms: a list in a client data set, edit controls showing
@@ -38,6 +39,9 @@ class QWidget;
 // with the list query -> afterApply -> remembered := value, row change, success message; or the failure
 // message followed by the error text. A failed save keeps what the user typed in the controls: a failed
 // insert leaves a fresh blank row in insert state, so saving again inserts again.
+//
+// The cycle owns the data set's after-scroll callback (a form reacts through onRowChange). Duplicate
+// checks run in the shared scratch data set dmCommon()->cdsTemp.
 //
 // A blank row that was appended but left unsaved (the user moved to another row) is dropped at once,
 // so a later save never writes it.

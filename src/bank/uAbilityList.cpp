@@ -12,10 +12,11 @@ namespace AbilityList {
 
 QString Sql(int tradeKey, int level, bool ordered)
 {
-    QString sql = QStringLiteral("select a.nlzlxh, a.nlzlmc, b.nlxbh, b.nlxmc, djlsh, nlxdjms, nlxdjgxlsh "
-                                 "from nlzl a, nlx b, nlxdjgxb c where a.nlzllsh = b.nlzllsh and "
-                                 "b.nlxlsh = c.nlxlsh  and a.zyzllsh = ") +
-                  QString::number(tradeKey);
+    QString sql =
+        QStringLiteral("select a.nlzlxh, a.nlzlmc, b.nlxbh, b.nlxmc, djlsh, nlxdjms, nlxdjgxlsh, b.nlxbm "
+                       "from nlzl a, nlx b, nlxdjgxb c where a.nlzllsh = b.nlzllsh and "
+                       "b.nlxlsh = c.nlxlsh  and a.zyzllsh = ") +
+        QString::number(tradeKey);
     if (level > 0)
         sql += QStringLiteral(" and c.djlsh = ") + QString::number(level);
     if (ordered)
@@ -38,7 +39,10 @@ bool Load(const QString &sql, ClientDataSet *ds)
         for (int c = 0; c < fetched.fieldCount(); ++c)
             row << fetched.value(c);
         const QString xh = fetched.asString(QStringLiteral("nlzlxh"));
-        const QString bh = xh + fetched.asString(QStringLiteral("nlxbh"));
+        // The item's stored code: the number column would drop the leading zero of "03".
+        QString bh = fetched.asString(QStringLiteral("nlxbm"));
+        if (bh.isEmpty())
+            bh = xh + fetched.asString(QStringLiteral("nlxbh"));
         const int level = fetched.asInt(QStringLiteral("djlsh"));
         row << xh + gap + fetched.asString(QStringLiteral("nlzlmc"));
         row << bh + gap + fetched.asString(QStringLiteral("nlxmc"));

@@ -63,7 +63,9 @@ TfrmMk::TfrmMk(QWidget *parent) : QWidget(parent)
     auto *pnlEdit = Named(new QGroupBox(this), "pnlEdit");
     auto *grid = new QGridLayout(pnlEdit);
     edtMkbm = Edit(pnlEdit, "edtMkbm");
+    edtMkbm->setMaxLength(20);
     edtMkmc = Edit(pnlEdit, "edtMkmc");
+    edtMkmc->setMaxLength(100);
     lbKmmkgx = Named(new QListWidget(pnlEdit), "lbKmmkgx");
     lbKmmkgx->setMaximumHeight(110);
     lbKmmkgx->setContextMenuPolicy(Qt::ActionsContextMenu);

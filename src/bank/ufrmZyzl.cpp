@@ -34,6 +34,7 @@ TfrmZyzl::TfrmZyzl(QWidget *parent) : QWidget(parent)
     auto *pnlEdit = Named(new QGroupBox(this), "pnlEdit");
     auto *editRow = new QHBoxLayout(pnlEdit);
     edtZyzlmc = Edit(pnlEdit, "edtZyzlmc");
+    edtZyzlmc->setMaxLength(50);
     edtZyzlmc->setMinimumWidth(220);
     cbGwlx = Combo(pnlEdit, "cbGwlx", CodeLists::PostTypes());
     AddLabelled(editRow, pnlEdit, QStringLiteral("工种名称"), edtZyzlmc);

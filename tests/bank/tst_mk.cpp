@@ -1,6 +1,7 @@
 #include "BankFixture.h"
 #include "bank/ufrmMk.h"
 #include "bank/ufrmXzkmbm.h"
+#include "data/udmMain.h"
 #include "platform/ClientDataSet.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDb.h"
@@ -8,6 +9,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSqlError>
 
 class TestMk : public QObject
 {
@@ -21,6 +23,7 @@ private slots:
     void refusals_data();
     void refusals();
     void deleteLeavesEverySubject();
+    void failedRelationKeepsOldLinks();
     void chooserListsTradeAndLevel();
 
 private:
@@ -194,6 +197,31 @@ void TestMk::deleteLeavesEverySubject()
     Click(m_form.get(), "btnSave");
     QCOMPARE(m_dialogs->lastText(), QStringLiteral("保存模块信息成功！"));
     QCOMPARE(DbRows("select mklsh, mkbm from mk"), QStringList{"1|M8"});
+}
+
+void TestMk::failedRelationKeepsOldLinks()
+{
+    QVERIFY(DbExec("insert into mk (mklsh, mkbm, mkmc) values (7, 'M7', '共用')"));
+    QVERIFY(DbExec("insert into kmmkgxb (mklsh, kmlsh) values (7, 1)"));
+    QVERIFY(DbExec("insert into kmmkgxb (mklsh, kmlsh) values (7, 3)"));
+    open();
+    list()->setCurrentRow(1);
+    m_form->findChild<QAction *>("N2")->trigger(); // drop 配电线路基础
+    dmMain()->setFaultInjector([](const QString &sql) {
+        return sql.startsWith(QLatin1String("insert into kmmkgxb"))
+                   ? QSqlError(QString(), "disk full", QSqlError::StatementError)
+                   : QSqlError();
+    });
+    Click(m_form.get(), "btnSave");
+    QVERIFY(m_dialogs->lastText().startsWith(QStringLiteral("保存模块信息出现异常！原因：")));
+    // All or nothing: the module still belongs to both subjects.
+    QCOMPARE(DbRows("select kmlsh from kmmkgxb order by kmlsh"), (QStringList{"1", "3"}));
+    dmMain()->setFaultInjector({});
+    list()->setCurrentRow(1);
+    m_form->findChild<QAction *>("N2")->trigger();
+    Click(m_form.get(), "btnSave");
+    QCOMPARE(m_dialogs->lastText(), QStringLiteral("保存模块信息成功！"));
+    QCOMPARE(DbRows("select kmlsh from kmmkgxb"), QStringList{"1"});
 }
 
 void TestMk::chooserListsTradeAndLevel()
