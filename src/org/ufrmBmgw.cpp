@@ -83,6 +83,7 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
     pickBtns->addWidget(btnExit);
     pickCol->addLayout(pickBtns);
     pnlBmxz->setVisible(false);
+    pnlBmxz->setMaximumHeight(240);
     bmCol->addWidget(pnlBmxz);
 
     auto *bmBtns = new QHBoxLayout;
