@@ -58,9 +58,12 @@ void TestAdminTool::initDbAndDemoData()
     DataModuleScope scope(db.connectAgain());
     ClientDataSet ds;
     QVERIFY(OpenSql(QStringLiteral("select count(*) as n, count(distinct dlzh) as accounts from ry"), &ds));
-    // admin, the eight people of the organisation and the two of the menu demo roles.
-    QCOMPARE(ds.asInt(QStringLiteral("n")), 11);
-    QCOMPARE(ds.asInt(QStringLiteral("accounts")), 11);
+    // admin, the eight people of the organisation, the two of the menu demo roles and the eight of the
+    // second organisation part, five of them with accounts.
+    QCOMPARE(ds.asInt(QStringLiteral("n")), 19);
+    QCOMPARE(ds.asInt(QStringLiteral("accounts")), 16);
+    QVERIFY(OpenSql(QStringLiteral("select rylsh from ryzp"), &ds));
+    QCOMPARE(ds.recordCount(), 1);
     // A demo account logs in as the login dialog checks it, and sees its role's menu.
     QVERIFY(OpenSql(QStringLiteral("select * from ry where dlzh = 'wangfang' and dlmm = %1")
                         .arg(QuotedStr(TAssistor::EncodePassword(QStringLiteral("123456")))),
