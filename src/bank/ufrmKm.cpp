@@ -3,7 +3,7 @@
 #include "app/uCodeLists.h"
 #include "app/uEditCycle.h"
 #include "app/uSubSystemRegistry.h"
-#include "bank/BankUi.h"
+#include "app/uFormUi.h"
 #include "bank/ufrmXznlx.h"
 #include "data/DataAccess.h"
 #include "data/udmCommon.h"
@@ -19,7 +19,7 @@
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
-using namespace BankUi;
+using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmKm)
 

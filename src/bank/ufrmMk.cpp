@@ -3,7 +3,7 @@
 #include "app/uCodeLists.h"
 #include "app/uEditCycle.h"
 #include "app/uSubSystemRegistry.h"
-#include "bank/BankUi.h"
+#include "app/uFormUi.h"
 #include "bank/ufrmXzkmbm.h"
 #include "data/DataAccess.h"
 #include "data/udmCommon.h"
@@ -18,7 +18,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-using namespace BankUi;
+using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmMk)
 

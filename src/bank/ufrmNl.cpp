@@ -3,7 +3,7 @@
 #include "app/uCodeLists.h"
 #include "app/uEditCycle.h"
 #include "app/uSubSystemRegistry.h"
-#include "bank/BankUi.h"
+#include "app/uFormUi.h"
 #include "bank/uAbilityList.h"
 #include "data/DataAccess.h"
 #include "data/udmCommon.h"
@@ -21,7 +21,7 @@
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
-using namespace BankUi;
+using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmNl)
 

@@ -1,7 +1,7 @@
 #include "bank/ufrmXzkmbm.h"
 
 #include "app/uCodeLists.h"
-#include "bank/BankUi.h"
+#include "app/uFormUi.h"
 #include "data/DataAccess.h"
 #include "data/udmCommon.h"
 #include "platform/ClientDataSet.h"
@@ -11,7 +11,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-using namespace BankUi;
+using namespace FormUi;
 
 TfrmXzkmbm::TfrmXzkmbm(QWidget *parent) : QDialog(parent)
 {

@@ -1,6 +1,6 @@
 #include "bank/ufrmXznlx.h"
 
-#include "bank/BankUi.h"
+#include "app/uFormUi.h"
 #include "bank/uAbilityList.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -8,7 +8,7 @@
 
 #include <QVBoxLayout>
 
-using namespace BankUi;
+using namespace FormUi;
 
 TfrmXznlx::TfrmXznlx(QWidget *parent) : QDialog(parent)
 {

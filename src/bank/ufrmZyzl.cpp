@@ -3,7 +3,7 @@
 #include "app/uCodeLists.h"
 #include "app/uEditCycle.h"
 #include "app/uSubSystemRegistry.h"
-#include "bank/BankUi.h"
+#include "app/uFormUi.h"
 #include "data/DataAccess.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -12,7 +12,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-using namespace BankUi;
+using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmZyzl)
 

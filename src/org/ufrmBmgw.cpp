@@ -3,7 +3,7 @@
 #include "app/uEditCycle.h"
 #include "app/uSubSystemRegistry.h"
 #include "data/DataAccess.h"
-#include "org/OrgUi.h"
+#include "app/uFormUi.h"
 #include "org/uDeptPath.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -21,7 +21,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
-using namespace OrgUi;
+using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmBmgw)
 

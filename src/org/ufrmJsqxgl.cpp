@@ -4,7 +4,7 @@
 #include "app/uSubSystemRegistry.h"
 #include "data/DataAccess.h"
 #include "data/udmMain.h"
-#include "org/OrgUi.h"
+#include "app/uFormUi.h"
 #include "org/uPermissionTree.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -15,7 +15,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-using namespace OrgUi;
+using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmJsqxgl)
 

@@ -5,7 +5,7 @@
 #include "data/DataAccess.h"
 #include "data/uAssistor.h"
 #include "data/udmCommon.h"
-#include "org/OrgUi.h"
+#include "app/uFormUi.h"
 #include "org/uDateBox.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -26,7 +26,7 @@
 #include <QTemporaryFile>
 #include <QVBoxLayout>
 
-using namespace OrgUi;
+using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmRy)
 
