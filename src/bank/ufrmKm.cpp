@@ -2,8 +2,8 @@
 
 #include "app/uCodeLists.h"
 #include "app/uEditCycle.h"
-#include "app/uSubSystemRegistry.h"
 #include "app/uFormUi.h"
+#include "app/uSubSystemRegistry.h"
 #include "bank/ufrmXznlx.h"
 #include "data/DataAccess.h"
 #include "data/udmCommon.h"
@@ -200,16 +200,12 @@ void TfrmKm::FormShow()
 {
     if (!dmCommon())
         return;
-    const QSignalBlocker block(cbZyzl);
-    FillCombo(QStringLiteral("select * from zyzl"), dmCommon()->cdsCommon, &m_zyzlKeys,
-              QStringLiteral("zyzllsh"), cbZyzl, QStringLiteral("zyzlmc"));
-    cbZyzl->setCurrentIndex(-1);
+    FormUi::FillTradeCombo(cbZyzl, &m_zyzlKeys);
 }
 
 int TfrmKm::tradeKey() const
 {
-    const int at = cbZyzl->currentIndex();
-    return at >= 0 && at < m_zyzlKeys.size() ? m_zyzlKeys.at(at).toInt() : 0;
+    return FormUi::ChosenKey(cbZyzl, m_zyzlKeys);
 }
 
 void TfrmKm::filterChange()

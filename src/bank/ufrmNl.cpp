@@ -2,8 +2,8 @@
 
 #include "app/uCodeLists.h"
 #include "app/uEditCycle.h"
-#include "app/uSubSystemRegistry.h"
 #include "app/uFormUi.h"
+#include "app/uSubSystemRegistry.h"
 #include "bank/uAbilityList.h"
 #include "data/DataAccess.h"
 #include "data/udmCommon.h"
@@ -343,16 +343,12 @@ void TfrmNl::FormShow()
     m_nlms->open(QStringLiteral("select * from nlxdjgxb where 1 = 0"));
     m_nlx->open(QStringLiteral("select * from nlx where 1 = 0"));
     m_nlzl->open(QStringLiteral("select * from nlzl where 1 = 0"));
-    const QSignalBlocker block(cbZyzl);
-    FillCombo(QStringLiteral("select * from zyzl"), dmCommon()->cdsCommon, &m_zyzlKeys,
-              QStringLiteral("zyzllsh"), cbZyzl, QStringLiteral("zyzlmc"));
-    cbZyzl->setCurrentIndex(-1);
+    FormUi::FillTradeCombo(cbZyzl, &m_zyzlKeys);
 }
 
 int TfrmNl::tradeKey() const
 {
-    const int at = cbZyzl->currentIndex();
-    return at >= 0 && at < m_zyzlKeys.size() ? m_zyzlKeys.at(at).toInt() : 0;
+    return FormUi::ChosenKey(cbZyzl, m_zyzlKeys);
 }
 
 void TfrmNl::cbZyzlChange()

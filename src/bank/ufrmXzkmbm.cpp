@@ -55,10 +55,7 @@ void TfrmXzkmbm::FormShow()
 {
     if (!dmCommon())
         return;
-    const QSignalBlocker block(cbZyzl);
-    FillCombo(QStringLiteral("select * from zyzl"), dmCommon()->cdsCommon, &m_zyzlKeys,
-              QStringLiteral("zyzllsh"), cbZyzl, QStringLiteral("zyzlmc"));
-    cbZyzl->setCurrentIndex(-1);
+    FormUi::FillTradeCombo(cbZyzl, &m_zyzlKeys);
 }
 
 void TfrmXzkmbm::cbZyzlChange()

@@ -2,8 +2,8 @@
 
 #include "app/uCodeLists.h"
 #include "app/uEditCycle.h"
-#include "app/uSubSystemRegistry.h"
 #include "app/uFormUi.h"
+#include "app/uSubSystemRegistry.h"
 #include "data/DataAccess.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
