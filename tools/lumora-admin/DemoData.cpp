@@ -40,3 +40,14 @@ bool demoHasRows(TdmMain &dm, const QString &sql)
     ClientDataSet ds;
     return dm.openSql(sql, &ds) && !ds.isEmpty();
 }
+
+QStringList demoRoleSql(TdmMain &dm, int key, const QString &name, const QString &entries)
+{
+    QStringList sql;
+    if (demoHasRows(dm, QStringLiteral("select jslsh from js where jslsh = %1").arg(key)))
+        return sql;
+    sql << QStringLiteral("insert into js (jslsh, jsmc) values (%1, %2)").arg(key).arg(demoText(dm, name));
+    for (const QString &code : entries.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        sql << QStringLiteral("insert into jsgnqx (cdbh, jslsh) values ('%1', %2)").arg(code).arg(key);
+    return sql;
+}

@@ -29,3 +29,7 @@ struct DemoStep
 // Helpers for demo files: a quoted text literal and whether a query returns any row.
 QString demoText(TdmMain &dm, const QString &text);
 bool demoHasRows(TdmMain &dm, const QString &sql);
+
+// Statements that insert a role and its menu entries (codes separated by blanks, groups included);
+// none when a role with that key exists already.
+QStringList demoRoleSql(TdmMain &dm, int key, const QString &name, const QString &entries);

@@ -49,15 +49,8 @@ QString u(const char *s)
 bool loadMenuRoles(TdmMain &dm, QString &error)
 {
     QStringList sql;
-    for (const Role &r : kRoles) {
-        if (demoHasRows(dm, QStringLiteral("select jslsh from js where jslsh = %1").arg(r.key)))
-            continue;
-        sql << QStringLiteral("insert into js (jslsh, jsmc) values (%1, %2)")
-                   .arg(r.key)
-                   .arg(demoText(dm, u(r.name)));
-        for (const QString &code : u(r.entries).split(QLatin1Char(' ')))
-            sql << QStringLiteral("insert into jsgnqx (cdbh, jslsh) values ('%1', %2)").arg(code).arg(r.key);
-    }
+    for (const Role &r : kRoles)
+        sql << demoRoleSql(dm, r.key, u(r.name), u(r.entries));
     // The roles of the organisation step (2 … 5) get help and exit where they lack them.
     for (int role = 2; role <= 5; ++role) {
         if (!demoHasRows(dm, QStringLiteral("select jslsh from js where jslsh = %1").arg(role)))

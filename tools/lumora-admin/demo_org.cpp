@@ -124,15 +124,8 @@ bool loadOrganisation(TdmMain &dm, QString &error)
                    .arg(p.key)
                    .arg(p.dept)
                    .arg(demoText(dm, u(p.name)), demoText(dm, u(p.nature)), demoText(dm, u(p.code)));
-    for (const Role &r : kRoles) {
-        if (demoHasRows(dm, QStringLiteral("select jslsh from js where jslsh = %1").arg(r.key)))
-            continue;
-        sql << QStringLiteral("insert into js (jslsh, jsmc) values (%1, %2)")
-                   .arg(r.key)
-                   .arg(demoText(dm, u(r.name)));
-        for (const QString &code : u(r.entries).split(QLatin1Char(' ')))
-            sql << QStringLiteral("insert into jsgnqx (cdbh, jslsh) values ('%1', %2)").arg(code).arg(r.key);
-    }
+    for (const Role &r : kRoles)
+        sql << demoRoleSql(dm, r.key, u(r.name), u(r.entries));
     const QString stored = TAssistor::EncodePassword(u(kDemoPassword));
     for (const Person &p : kPeople) {
         const QDate started = QDate::fromString(u(p.started), QStringLiteral("yyyy-MM-dd"));
