@@ -1166,8 +1166,8 @@ void Parser::finishPict(qsizetype end)
         return;
     QTextImageFormat format = AddPicture(m_doc, image, kind, payload, w, h);
     if (p.goalw > 0 && p.goalh > 0 && kind != PictureKind::Metafile) {
-        format.setProperty(GoalWidthProperty, p.goalw);
-        format.setProperty(GoalHeightProperty, p.goalh);
+        format.setProperty(GoalWidthProperty, std::min(p.goalw, kMaxTwips));
+        format.setProperty(GoalHeightProperty, std::min(p.goalh, kMaxTwips));
         format.setProperty(ScaleXProperty, sx);
         format.setProperty(ScaleYProperty, sy);
     }

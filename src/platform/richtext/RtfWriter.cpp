@@ -478,7 +478,8 @@ void Writer::writePicture(const QTextImageFormat &f)
         const int gw = f.intProperty(GoalWidthProperty), gh = f.intProperty(GoalHeightProperty);
         const int kx = f.intProperty(ScaleXProperty), ky = f.intProperty(ScaleYProperty);
         // The size as read still holds unless the picture was resized since.
-        if (std::abs(gw * kx / 100.0 / kTwipsPerPixel - w) < 0.5 && std::abs(gh * ky / 100.0 / kTwipsPerPixel - h) < 0.5)
+        if (std::abs(double(gw) * kx / 100.0 / kTwipsPerPixel - w) < 0.5 &&
+            std::abs(double(gh) * ky / 100.0 / kTwipsPerPixel - h) < 0.5)
             goalw = gw, goalh = gh, sx = kx, sy = ky;
     }
     m_out += QByteArray("{\\pict\\") + blip + "\\picw" + QByteArray::number(image.width()) + "\\pich" +
