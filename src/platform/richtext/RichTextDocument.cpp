@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -196,6 +197,28 @@ QImage PictureImage(const QTextDocument *doc, const QTextImageFormat &format)
     if (v.canConvert<QImage>())
         return v.value<QImage>();
     return QImage();
+}
+
+void CopyPictureResources(const QTextDocument *from, QTextDocument *to)
+{
+    for (QTextBlock b = to->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat())
+                continue;
+            const QUrl name(f.toImageFormat().name());
+            if (!to->resource(QTextDocument::ImageResource, name).isValid())
+                to->addResource(QTextDocument::ImageResource, name,
+                                from->resource(QTextDocument::ImageResource, name));
+            const QString raw = f.stringProperty(PayloadProperty);
+            if (!raw.isEmpty() && !to->resource(QTextDocument::UserResource, QUrl(raw)).isValid())
+                to->addResource(QTextDocument::UserResource, QUrl(raw),
+                                from->resource(QTextDocument::UserResource, QUrl(raw)));
+        }
+    }
+    // Names handed out later in `to` must not collide with the copied ones.
+    const int seq = std::max(from->property("lumoraPictureSeq").toInt(), to->property("lumoraPictureSeq").toInt());
+    to->setProperty("lumoraPictureSeq", seq);
 }
 
 bool InsertPictureData(QTextCursor &cursor, const QByteArray &data, QString *error)

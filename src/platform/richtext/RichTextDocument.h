@@ -77,6 +77,11 @@ PictureKind PictureKindOf(const QTextImageFormat &format);
 QByteArray PicturePayload(const QTextDocument *doc, const QTextImageFormat &format);
 QImage PictureImage(const QTextDocument *doc, const QTextImageFormat &format);
 
+// Gives every picture of `to` that has no image yet the image and kept bytes of the picture of the
+// same name in `from` (a fragment copied between documents carries only the names). Meant for a
+// fresh document built from a fragment of `from`: names are only unique within one document.
+void CopyPictureResources(const QTextDocument *from, QTextDocument *to);
+
 // Reads a picture file's bytes (BMP, JPEG, PNG, GIF) and inserts it at the cursor: JPEG and PNG keep
 // their bytes, other formats become PNG. False with a reason when the bytes are not a picture.
 bool InsertPictureData(QTextCursor &cursor, const QByteArray &data, QString *error = nullptr);
