@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -17,11 +19,17 @@ int main(int argc, char *argv[])
 
     const QString refused = LoadDatabaseSettings();
     if (!refused.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(refused));
         ShowError(refused);
         return 2;
     }
 
+    // Creating the main window runs the login; without a login the program ends here.
     TfrmMain mainWindow;
+    if (!mainWindow.isLoggedIn()) {
+        Dialogs::setInstance(nullptr);
+        return 0;
+    }
     mainWindow.show();
     const int rc = app.exec();
     Dialogs::setInstance(nullptr);

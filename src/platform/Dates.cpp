@@ -3,9 +3,9 @@
 QDateTime StrToDateTime(const QString &text)
 {
     const QString t = text.trimmed();
-    for (const QString &format : {kDateTimeFormat, QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
-                                  QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"), QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"),
-                                  QStringLiteral("yyyy-MM-dd HH:mm")}) {
+    for (const QString &format :
+         {kDateTimeFormat, QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
+          QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"), QStringLiteral("yyyy-MM-dd HH:mm")}) {
         const QDateTime dt = QDateTime::fromString(t, format);
         if (dt.isValid())
             return dt;

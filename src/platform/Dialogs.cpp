@@ -47,6 +47,6 @@ void ShowError(const QString &text)
 
 bool AskConfirm(const QString &text)
 {
-    return Dialogs::instance().messageBox(kMessageCaption, text, Dialogs::Warning, Dialogs::Ok | Dialogs::Cancel,
-                                          Dialogs::Ok) == Dialogs::Ok;
+    return Dialogs::instance().messageBox(kMessageCaption, text, Dialogs::Warning,
+                                          Dialogs::Ok | Dialogs::Cancel, Dialogs::Ok) == Dialogs::Ok;
 }

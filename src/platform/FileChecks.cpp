@@ -37,8 +37,8 @@ bool IsBmpData(const QByteArray &data)
 bool IsJpegData(const QByteArray &data)
 {
     const int n = data.size();
-    return n >= 4 && uchar(data.at(0)) == 0xFF && uchar(data.at(1)) == 0xD8 && uchar(data.at(n - 2)) == 0xFF
-           && uchar(data.at(n - 1)) == 0xD9;
+    return n >= 4 && uchar(data.at(0)) == 0xFF && uchar(data.at(1)) == 0xD8 &&
+           uchar(data.at(n - 2)) == 0xFF && uchar(data.at(n - 1)) == 0xD9;
 }
 
 bool IsBmpFile(const QString &path, QString *error)

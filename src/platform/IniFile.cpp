@@ -64,7 +64,7 @@ void IniFile::parse(const QByteArray &raw)
     }
     const QString text = m_encoding == Encoding::Gbk ? ::Encoding::FromGbk(bytes) : QString::fromUtf8(bytes);
     m_eol = text.contains(QLatin1String("\r\n")) || !text.contains(QLatin1Char('\n')) ? QStringLiteral("\r\n")
-                                                                                        : QStringLiteral("\n");
+                                                                                      : QStringLiteral("\n");
     QString normal = text;
     normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     normal.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -18,9 +18,7 @@ void FilterDecimalKey(QChar &key)
     FilterDigitKey(key);
 }
 
-KeyCharFilter::KeyCharFilter(Kind kind, QObject *parent) : QObject(parent), m_kind(kind)
-{
-}
+KeyCharFilter::KeyCharFilter(Kind kind, QObject *parent) : QObject(parent), m_kind(kind) {}
 
 KeyCharFilter *KeyCharFilter::install(QObject *target, Kind kind)
 {

@@ -91,7 +91,8 @@ QString OrderingSymbols(const QString &text)
 {
     QString out;
     for (const QChar c : AsciiUpper(text.trimmed())) {
-        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('T')))
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+            (c >= QLatin1Char('A') && c <= QLatin1Char('T')))
             out += c;
     }
     return out;

@@ -29,8 +29,9 @@ private:
 };
 
 namespace {
-const QString kSample = QStringLiteral("[服务器]\r\nDBType=2\r\nIP=10.0.0.5\r\n\r\n[默认用户]\r\n用户帐号=张三\r\n\r\n"
-                                       "; 行业列表\r\n[科目]\r\n变电运行=1\r\n配电线路\r\n输电线路=\r\n");
+const QString kSample =
+    QStringLiteral("[服务器]\r\nDBType=2\r\nIP=10.0.0.5\r\n\r\n[默认用户]\r\n用户帐号=张三\r\n\r\n"
+                   "; 行业列表\r\n[科目]\r\n变电运行=1\r\n配电线路\r\n输电线路=\r\n");
 }
 
 void TestConfig::init()
@@ -80,10 +81,12 @@ void TestConfig::readsChineseNames()
     writeFile(bytes);
     QCOMPARE(ReadConfigInteger(QStringLiteral("服务器"), QStringLiteral("DBType"), 0), 2);
     QCOMPARE(ReadConfigString(QStringLiteral("服务器"), QStringLiteral("IP")), QStringLiteral("10.0.0.5"));
-    QCOMPARE(ReadConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号")), QStringLiteral("张三"));
+    QCOMPARE(ReadConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号")),
+             QStringLiteral("张三"));
     // Keys in file order, with and without values; the values are not part of the list.
-    QCOMPARE(ReadConfigSectionKeys(QStringLiteral("科目")),
-             QStringList({QStringLiteral("变电运行"), QStringLiteral("配电线路"), QStringLiteral("输电线路")}));
+    QCOMPARE(
+        ReadConfigSectionKeys(QStringLiteral("科目")),
+        QStringList({QStringLiteral("变电运行"), QStringLiteral("配电线路"), QStringLiteral("输电线路")}));
     QCOMPARE(ReadConfigString(QStringLiteral("默认科目"), QStringLiteral("科目名称")), QString());
     // Names match case-insensitively, as the Windows profile routines do.
     QCOMPARE(ReadConfigString(QStringLiteral("服务器"), QStringLiteral("dbtype")), QStringLiteral("2"));
@@ -101,21 +104,25 @@ void TestConfig::writeKeepsOtherLinesAndEncoding()
     QFETCH(bool, gbk);
     writeFile(gbk ? Encoding::ToGbk(kSample) : kSample.toUtf8());
 
-    QVERIFY(WriteConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号"), QStringLiteral("李四")));
+    QVERIFY(
+        WriteConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号"), QStringLiteral("李四")));
     QVERIFY(WriteConfigString(QStringLiteral("服务器"), QStringLiteral("IP"), QStringLiteral("192.168.1.9")));
-    QVERIFY(WriteConfigString(QStringLiteral("默认科目"), QStringLiteral("科目名称"), QStringLiteral("变电运行")));
+    QVERIFY(WriteConfigString(QStringLiteral("默认科目"), QStringLiteral("科目名称"),
+                              QStringLiteral("变电运行")));
 
     QString expected = kSample;
     expected.replace(QStringLiteral("张三"), QStringLiteral("李四"));
     expected.replace(QStringLiteral("10.0.0.5"), QStringLiteral("192.168.1.9"));
     expected += QStringLiteral("\r\n[默认科目]\r\n科目名称=变电运行\r\n");
     QCOMPARE(readFile(), gbk ? Encoding::ToGbk(expected) : expected.toUtf8());
-    QCOMPARE(ReadConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号")), QStringLiteral("李四"));
+    QCOMPARE(ReadConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号")),
+             QStringLiteral("李四"));
 }
 
 void TestConfig::writeCreatesUtf8File()
 {
-    QVERIFY(WriteConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号"), QStringLiteral("王五")));
+    QVERIFY(
+        WriteConfigString(QStringLiteral("默认用户"), QStringLiteral("用户帐号"), QStringLiteral("王五")));
     QCOMPARE(readFile(), QStringLiteral("[默认用户]\r\n用户帐号=王五\r\n").toUtf8());
     // A key added to an existing section goes after its last entry.
     QVERIFY(WriteConfigString(QStringLiteral("默认用户"), QStringLiteral("备注"), QStringLiteral("x")));

@@ -111,7 +111,8 @@ void TestFileChecks::loadPicture()
     // A PNG named .jpg, an empty file and a broken JPEG body are refused; the image stays as it was.
     QVERIFY(!LoadPictureImage(write(QStringLiteral("q.jpg"), png), image));
     QVERIFY(!LoadPictureImage(write(QStringLiteral("e.jpg"), QByteArray()), image));
-    QVERIFY(!LoadPictureImage(write(QStringLiteral("b.jpg"), QByteArray("\xFF\xD8garbage\xFF\xD9", 11)), image));
+    QVERIFY(
+        !LoadPictureImage(write(QStringLiteral("b.jpg"), QByteArray("\xFF\xD8garbage\xFF\xD9", 11)), image));
     QCOMPARE(image.size(), QSize(4, 3));
 }
 

@@ -50,9 +50,12 @@ void TestKeyFilters::editBoxTyping_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("digits keep digits") << int(KeyCharFilter::Digits) << "12a-3. 4" << "1234";
-    QTest::newRow("decimal keeps point") << int(KeyCharFilter::Decimal) << "1.5x" << "1.5";
-    QTest::newRow("decimal drops minus") << int(KeyCharFilter::Decimal) << "-2" << "2";
+    QTest::newRow("digits keep digits") << int(KeyCharFilter::Digits) << "12a-3. 4"
+                                        << "1234";
+    QTest::newRow("decimal keeps point") << int(KeyCharFilter::Decimal) << "1.5x"
+                                         << "1.5";
+    QTest::newRow("decimal drops minus") << int(KeyCharFilter::Decimal) << "-2"
+                                         << "2";
 }
 
 void TestKeyFilters::editBoxTyping()

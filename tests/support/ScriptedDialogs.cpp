@@ -88,7 +88,8 @@ int ScriptedDialogs::execDialog(QWidget *dialog)
     return handler(dialog);
 }
 
-QString ScriptedDialogs::getSaveFileName(QWidget *, const QString &caption, const QString &, const QString &filter)
+QString ScriptedDialogs::getSaveFileName(QWidget *, const QString &caption, const QString &,
+                                         const QString &filter)
 {
     fileDialogCaptions << caption;
     fileDialogFilters << filter;
@@ -99,7 +100,8 @@ QString ScriptedDialogs::getSaveFileName(QWidget *, const QString &caption, cons
     return m_saveNames.takeFirst();
 }
 
-QString ScriptedDialogs::getOpenFileName(QWidget *, const QString &caption, const QString &, const QString &filter)
+QString ScriptedDialogs::getOpenFileName(QWidget *, const QString &caption, const QString &,
+                                         const QString &filter)
 {
     fileDialogCaptions << caption;
     fileDialogFilters << filter;

@@ -15,7 +15,8 @@
 class ScriptedDialogs : public Dialogs
 {
 public:
-    struct Shown {
+    struct Shown
+    {
         QString caption;
         QString text;
         Icon icon;

@@ -38,8 +38,8 @@ void PictureBox::updatePixmap()
         clear();
         return;
     }
-    setPixmap(QPixmap::fromImage(m_image.scaled(contentsRect().size(), Qt::KeepAspectRatio,
-                                                Qt::SmoothTransformation)));
+    setPixmap(QPixmap::fromImage(
+        m_image.scaled(contentsRect().size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 bool LoadPictureFile(PictureBox *box, const QString &path, QString *error)

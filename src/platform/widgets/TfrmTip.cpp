@@ -58,7 +58,9 @@ void ShowTip(bool show, const QString &text)
     int width = kTipWidth;
     if (!text.trimmed().isEmpty()) {
         g_tip->setTipText(text);
-        width = QFontMetrics(g_tip->findChild<QLabel *>(QStringLiteral("pnlTip"))->font()).horizontalAdvance(text) + 16;
+        width = QFontMetrics(g_tip->findChild<QLabel *>(QStringLiteral("pnlTip"))->font())
+                    .horizontalAdvance(text) +
+                16;
     }
     g_tip->resize(width, kTipHeight);
     if (show) {

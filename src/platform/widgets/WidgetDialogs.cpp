@@ -8,7 +8,8 @@
 
 namespace {
 
-struct ButtonMap {
+struct ButtonMap
+{
     int ours;
     QMessageBox::StandardButton qt;
     const char16_t *text;
@@ -16,9 +17,9 @@ struct ButtonMap {
 
 // Chinese button texts whatever translations the desktop has installed.
 const ButtonMap kButtons[] = {
-    {Dialogs::Ok, QMessageBox::Ok, u"确定"},        {Dialogs::Cancel, QMessageBox::Cancel, u"取消"},
-    {Dialogs::Yes, QMessageBox::Yes, u"是"},        {Dialogs::No, QMessageBox::No, u"否"},
-    {Dialogs::Abort, QMessageBox::Abort, u"中止"},  {Dialogs::Retry, QMessageBox::Retry, u"重试"},
+    {Dialogs::Ok, QMessageBox::Ok, u"确定"},         {Dialogs::Cancel, QMessageBox::Cancel, u"取消"},
+    {Dialogs::Yes, QMessageBox::Yes, u"是"},         {Dialogs::No, QMessageBox::No, u"否"},
+    {Dialogs::Abort, QMessageBox::Abort, u"中止"},   {Dialogs::Retry, QMessageBox::Retry, u"重试"},
     {Dialogs::Ignore, QMessageBox::Ignore, u"忽略"},
 };
 
@@ -76,7 +77,8 @@ int WidgetDialogs::execDialog(QWidget *dialog)
 QString WidgetDialogs::getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                        const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString WidgetDialogs::getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
