@@ -89,11 +89,14 @@ bool DecompressStream(const QByteArray &blob, QByteArray *out, QString *error)
     const QString message = zs.msg ? QString::fromLatin1(zs.msg) : QString();
     inflateEnd(&zs);
     if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT || rc == Z_MEM_ERROR || rc == Z_STREAM_ERROR) {
-        SetError(error, QStringLiteral("压缩数据已损坏（%1）").arg(message.isEmpty() ? QString::number(rc) : message));
+        SetError(
+            error,
+            QStringLiteral("压缩数据已损坏（%1）").arg(message.isEmpty() ? QString::number(rc) : message));
         return false;
     }
     if (produced < length) {
-        SetError(error, QStringLiteral("压缩数据不完整（应有 %1 字节，只得到 %2 字节）").arg(length).arg(produced));
+        SetError(error,
+                 QStringLiteral("压缩数据不完整（应有 %1 字节，只得到 %2 字节）").arg(length).arg(produced));
         return false;
     }
     buffer.resize(length);
@@ -103,9 +106,36 @@ bool DecompressStream(const QByteArray &blob, QByteArray *out, QString *error)
 
 QByteArray SaveStreamToBlob(const QByteArray &rtf)
 {
-    QByteArray scrambled = rtf;
-    SwapLeadingPairs(scrambled);
-    return CompressStream(scrambled);
+    // The same bytes as CompressStream on a swapped copy, without copying a document of megabytes:
+    // the swapped head goes to the compressor from a small buffer, the rest straight from the input.
+    QByteArray head = rtf.left(100);
+    SwapLeadingPairs(head);
+    z_stream zs{};
+    if (deflateInit(&zs, 1) != Z_OK)
+        return QByteArray();
+    const uLong bound = deflateBound(&zs, uLong(rtf.size())) + 64;
+    QByteArray out(qsizetype(bound) + 4, Qt::Uninitialized);
+    qToLittleEndian<qint32>(qint32(rtf.size()), out.data());
+    zs.next_out = reinterpret_cast<Bytef *>(out.data() + 4);
+    zs.avail_out = uInt(bound);
+    zs.next_in = reinterpret_cast<Bytef *>(head.data());
+    zs.avail_in = uInt(head.size());
+    const bool more = rtf.size() > head.size();
+    int rc = deflate(&zs, more ? Z_NO_FLUSH : Z_FINISH);
+    if (more && rc == Z_OK) {
+        zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(rtf.constData() + head.size()));
+        zs.avail_in = uInt(rtf.size() - head.size());
+        rc = deflate(&zs, Z_FINISH);
+    }
+    const qsizetype written = qsizetype(zs.total_out);
+    deflateEnd(&zs);
+    if (rc != Z_STREAM_END) {
+        QByteArray scrambled = rtf;
+        SwapLeadingPairs(scrambled);
+        return CompressStream(scrambled);
+    }
+    out.resize(written + 4);
+    return out;
 }
 
 bool LoadBlobToStream(const QByteArray &blob, QByteArray *rtf, QString *error)

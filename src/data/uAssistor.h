@@ -40,7 +40,8 @@ public:
                                    QString *error = nullptr);
     // True when the field's decoded content is longer than n × 1 000 000 bytes (false when empty or
     // damaged; damage is reported only through error).
-    static bool BlobLargerThan(const ClientDataSet &dataSet, const QString &field, int n, QString *error = nullptr);
+    static bool BlobLargerThan(const ClientDataSet &dataSet, const QString &field, int n,
+                               QString *error = nullptr);
     // The condition on the audit state: "( stzt = '1' or stzt = '2')", "()" for no state.
     static QString QuesStateFilter(bool standard, bool pending, bool discarded);
 };

@@ -31,8 +31,8 @@ QByteArray Inflate(const QByteArray &zlibData, int size)
 {
     QByteArray out(size, Qt::Uninitialized);
     uLongf len = uLongf(size);
-    uncompress(reinterpret_cast<Bytef *>(out.data()), &len, reinterpret_cast<const Bytef *>(zlibData.constData()),
-               uLong(zlibData.size()));
+    uncompress(reinterpret_cast<Bytef *>(out.data()), &len,
+               reinterpret_cast<const Bytef *>(zlibData.constData()), uLong(zlibData.size()));
     out.resize(int(len));
     return out;
 }
@@ -103,7 +103,8 @@ void TestContentStorage::damagedValues_data()
     QTest::newRow("length 0") << WithLength(0, good.mid(4)) << "长度字段无效（0）";
     QTest::newRow("length negative") << WithLength(-5, good.mid(4)) << "长度字段无效（-5）";
     QTest::newRow("too short for length") << QByteArray("\x01\x02", 2) << "缺少长度字段";
-    QTest::newRow("not zlib") << WithLength(300, QByteArray("plain text, not compressed")) << "压缩数据已损坏";
+    QTest::newRow("not zlib") << WithLength(300, QByteArray("plain text, not compressed"))
+                              << "压缩数据已损坏";
     QTest::newRow("bit flip") << flipped << "压缩数据";
     QTest::newRow("truncated") << good.left(good.size() / 2) << "压缩数据不完整";
     QTest::newRow("length larger than data") << WithLength(301, good.mid(4)) << "压缩数据不完整";

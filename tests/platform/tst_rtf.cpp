@@ -28,7 +28,8 @@ QByteArray Fixture(const QString &name)
     return f.readAll();
 }
 
-struct Run {
+struct Run
+{
     QString text;
     QTextCharFormat format;
 };
@@ -95,13 +96,14 @@ QString Describe(const QTextDocument &doc)
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         const QTextBlockFormat bf = b.blockFormat();
         s << "[" << int(bf.alignment()) << " " << bf.leftMargin() << " " << bf.textIndent() << " "
-          << bf.lineHeight() << "/" << bf.lineHeightType() << (QTextCursor(b).currentTable() ? " T" : "") << "]";
+          << bf.lineHeight() << "/" << bf.lineHeightType() << (QTextCursor(b).currentTable() ? " T" : "")
+          << "]";
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
             if (f.isImageFormat()) {
                 const QTextImageFormat im = f.toImageFormat();
-                s << "<img " << int(PictureKindOf(im)) << " " << qRound(im.width()) << "x" << qRound(im.height())
-                  << " " << PicturePayload(&doc, im).size() << ">";
+                s << "<img " << int(PictureKindOf(im)) << " " << qRound(im.width()) << "x"
+                  << qRound(im.height()) << " " << PicturePayload(&doc, im).size() << ">";
                 continue;
             }
             s << "{" << f.fontFamilies().toStringList().value(0) << " " << f.fontPointSize() << " "
@@ -115,8 +117,8 @@ QString Describe(const QTextDocument &doc)
     return out;
 }
 
-const QStringList kFixtures = {"gbk_text.rtf",   "charset_1252.rtf", "unicode.rtf",   "formats.rtf",
-                               "paragraphs.rtf", "table.rtf",        "pictures.rtf",  "wmetafile.rtf",
+const QStringList kFixtures = {"gbk_text.rtf",   "charset_1252.rtf", "unicode.rtf",  "formats.rtf",
+                               "paragraphs.rtf", "table.rtf",        "pictures.rtf", "wmetafile.rtf",
                                "equation.rtf",   "page_setup.rtf"};
 
 } // namespace
@@ -264,7 +266,8 @@ void TestRtf::pictures()
 {
     QTextDocument doc;
     ReadRtf(Fixture("pictures.rtf"), &doc);
-    QCOMPARE(doc.toPlainText().remove(QChar::ObjectReplacementCharacter), QStringLiteral("PNG:\nJPEG:\nDIB:\nBIN:"));
+    QCOMPARE(doc.toPlainText().remove(QChar::ObjectReplacementCharacter),
+             QStringLiteral("PNG:\nJPEG:\nDIB:\nBIN:"));
     const QList<QTextImageFormat> pics = Pictures(doc);
     QCOMPARE(pics.size(), 4);
 
@@ -353,13 +356,16 @@ void TestRtf::damagedInput_data()
     QTest::newRow("extra close") << QByteArray("{\\rtf1 abc}}") << "abc" << false;
     QTest::newRow("bin past end") << QByteArray("{\\rtf1 a{\\pict\\pngblip\\bin99999 xx}") << "a" << true;
     QTest::newRow("bad hex") << QByteArray("{\\rtf1 a\\'zzb\\'4}") << "azzb" << false;
-    QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999\\li-99999999999 \\u99999999999?x}") << "x"
-                                  << false;
+    QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999\\li-99999999999 \\u99999999999?x}")
+                                  << "x" << false;
     QTest::newRow("lone lead byte") << QByteArray("{\\rtf1\\ansi\\ansicpg936 a\\'b5}") << "a" << false;
-    QTest::newRow("cell without table") << QByteArray("{\\rtf1 a\\cell b\\row c\\par}") << "\na\nb\nc\n\n\n" << false;
-    QTest::newRow("deep nesting") << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "x" + QByteArray(100000, '}') + "y}"
+    QTest::newRow("cell without table") << QByteArray("{\\rtf1 a\\cell b\\row c\\par}") << "\na\nb\nc\n\n\n"
+                                        << false;
+    QTest::newRow("deep nesting") << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "x" +
+                                         QByteArray(100000, '}') + "y}"
                                   << "y" << false;
-    QTest::newRow("picture of garbage") << QByteArray("{\\rtf1 a{\\pict\\pngblip 0102}b}") << "a\uFFFCb" << false;
+    QTest::newRow("picture of garbage")
+        << QByteArray("{\\rtf1 a{\\pict\\pngblip 0102}b}") << "a\uFFFCb" << false;
 }
 
 void TestRtf::damagedInput()

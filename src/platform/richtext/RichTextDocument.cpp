@@ -92,7 +92,8 @@ int CmToTwips(double cm)
     return int(std::lround(cm * 1440.0 / 2.54));
 }
 
-QByteArray HeaderFooterGroup(const QString &kind, const QString &text, Qt::Alignment alignment, int halfPoints)
+QByteArray HeaderFooterGroup(const QString &kind, const QString &text, Qt::Alignment alignment,
+                             int halfPoints)
 {
     QByteArray out = "{\\" + kind.toLatin1() + "\\pard\\plain";
     if (alignment & Qt::AlignHCenter)
@@ -149,7 +150,9 @@ QString HeaderFooterText(const PageSetup &setup, const QString &kind)
             QByteArray body = group.mid(2 + kind.size());
             if (body.startsWith(' '))
                 body.remove(0, 1);
-            ReadRtf("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}{" + body + "}", &doc);
+            ReadRtf("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}{" +
+                        body + "}",
+                    &doc);
             if (!result.isEmpty())
                 result += QLatin1Char('\n');
             result += doc.toPlainText();
@@ -159,8 +162,8 @@ QString HeaderFooterText(const PageSetup &setup, const QString &kind)
     return result;
 }
 
-QTextImageFormat AddPicture(QTextDocument *doc, const QImage &image, PictureKind kind, const QByteArray &payload,
-                            double width, double height)
+QTextImageFormat AddPicture(QTextDocument *doc, const QImage &image, PictureKind kind,
+                            const QByteArray &payload, double width, double height)
 {
     const QString name = NextResourceName(doc, "lumora-pic");
     doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
@@ -217,7 +220,8 @@ void CopyPictureResources(const QTextDocument *from, QTextDocument *to)
         }
     }
     // Names handed out later in `to` must not collide with the copied ones.
-    const int seq = std::max(from->property("lumoraPictureSeq").toInt(), to->property("lumoraPictureSeq").toInt());
+    const int seq =
+        std::max(from->property("lumoraPictureSeq").toInt(), to->property("lumoraPictureSeq").toInt());
     to->setProperty("lumoraPictureSeq", seq);
 }
 

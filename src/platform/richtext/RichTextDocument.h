@@ -38,7 +38,8 @@ enum ImageProperty {
 
 // Page geometry in twips (0 = not given) and the page header/footer as RTF groups
 // ("{\header ...}{\footer ...}") kept as they were read or built.
-struct PageSetup {
+struct PageSetup
+{
     int paperWidth = 0;
     int paperHeight = 0;
     int marginLeft = 0;
@@ -63,16 +64,16 @@ int CmToTwips(double cm);
 // Builds a page header or footer group. kind is "header" or "footer"; in text, "{PAGE}" and
 // "{NUMPAGES}" become page-number fields, so PageFooter("第 {PAGE} 页 共 {NUMPAGES} 页") gives the
 // "page X of Y" footer of a printed paper.
-QByteArray HeaderFooterGroup(const QString &kind, const QString &text, Qt::Alignment alignment = Qt::AlignHCenter,
-                             int halfPoints = 18);
+QByteArray HeaderFooterGroup(const QString &kind, const QString &text,
+                             Qt::Alignment alignment = Qt::AlignHCenter, int halfPoints = 18);
 // The visible text of the header or footer groups of a setup (fields show their current result).
 QString HeaderFooterText(const PageSetup &setup, const QString &kind);
 
 // Adds a picture to the document's resources and returns the image format that shows it at the
 // given size in pixels (0 = the image's own size). payload is what the writer emits for it: PNG or
 // JPEG bytes for those kinds, the verbatim RTF group for Metafile and Object.
-QTextImageFormat AddPicture(QTextDocument *doc, const QImage &image, PictureKind kind, const QByteArray &payload,
-                            double width = 0, double height = 0);
+QTextImageFormat AddPicture(QTextDocument *doc, const QImage &image, PictureKind kind,
+                            const QByteArray &payload, double width = 0, double height = 0);
 PictureKind PictureKindOf(const QTextImageFormat &format);
 QByteArray PicturePayload(const QTextDocument *doc, const QTextImageFormat &format);
 QImage PictureImage(const QTextDocument *doc, const QTextImageFormat &format);

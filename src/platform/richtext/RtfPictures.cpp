@@ -66,7 +66,8 @@ QImage DecodeDib(const QByteArray &data)
 
 QImage DecodeWbitmap(const QByteArray &data, int width, int height, int bitsPerPixel, int widthBytes)
 {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || qint64(width) * height > kMaxPixels)
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        qint64(width) * height > kMaxPixels)
         return QImage();
     if (bitsPerPixel != 1 && bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32)
         return QImage();

@@ -28,7 +28,8 @@ constexpr int kMaxTwips = 31680; // 22 inches, the largest page Word allows
 
 enum class Dest : quint8 { Text, Skip, FontTable, ColorTable, Pict, Object };
 
-struct CharProps {
+struct CharProps
+{
     int font = -1;
     int halfPoints = 24;
     bool bold = false;
@@ -41,14 +42,16 @@ struct CharProps {
     bool operator==(const CharProps &) const = default;
 };
 
-struct ParProps {
+struct ParProps
+{
     int align = 0; // 0 left, 1 centre, 2 right, 3 justify
     int li = 0, ri = 0, fi = 0, sb = 0, sa = 0, sl = 0;
     bool slmult = false;
     bool intbl = false;
 };
 
-struct State {
+struct State
+{
     Dest dest = Dest::Text;
     CharProps ch;
     ParProps par;
@@ -56,7 +59,8 @@ struct State {
     qsizetype groupStart = 0;
 };
 
-struct Font {
+struct Font
+{
     QString name;
     int charset = 1;
     int codePage = 0;
@@ -64,7 +68,8 @@ struct Font {
 
 enum class PictType { Unknown, Png, Jpeg, Metafile, Dib, Wbitmap };
 
-struct Pict {
+struct Pict
+{
     PictType type = PictType::Unknown;
     int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
     int wbmBits = 1, wbmWidthBytes = 0;
@@ -74,7 +79,8 @@ struct Pict {
     size_t depth = 0;
 };
 
-struct ObjectCapture {
+struct ObjectCapture
+{
     qsizetype start = 0;
     size_t depth = 0;
     int objw = 0, objh = 0, scalex = 100, scaley = 100;
@@ -84,16 +90,104 @@ struct ObjectCapture {
 };
 
 enum class Kw {
-    None, Rtf, Ansi, Mac, Pc, Pca, Ansicpg, Deff, Fonttbl, F, Fcharset, Cpg, Colortbl, Red, Green, Blue,
-    Plain, B, I, Ul, Ulnone, UlStyle, Strike, Fs, Cf, Cb, Highlight, Super, Sub, Nosupersub,
-    Pard, Par, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Sl, Slmult, Tab, Line, Page, Trowd, Cellx, Intbl, Cell, Row,
-    Nestcell, Nestrow, Pict, Pngblip, Jpegblip, Wmetafile, Emfblip, Dibitmap, Wbitmap, Pmmetafile, Macpict,
-    Picw, Pich, Picwgoal, Pichgoal, Picscalex, Picscaley, Wbmbitspixel, Wbmwidthbytes, Bin, Object, Objdata,
-    Result, Objw, Objh, Objscalex, Objscaley, Fldinst, HeaderFooter, Paperw, Paperh, Margl, Margr, Margt,
-    Margb, Landscape, Cols, Colsx, U, Uc, Shppict, SkipDest, Char,
+    None,
+    Rtf,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    Ansicpg,
+    Deff,
+    Fonttbl,
+    F,
+    Fcharset,
+    Cpg,
+    Colortbl,
+    Red,
+    Green,
+    Blue,
+    Plain,
+    B,
+    I,
+    Ul,
+    Ulnone,
+    UlStyle,
+    Strike,
+    Fs,
+    Cf,
+    Cb,
+    Highlight,
+    Super,
+    Sub,
+    Nosupersub,
+    Pard,
+    Par,
+    Ql,
+    Qc,
+    Qr,
+    Qj,
+    Li,
+    Ri,
+    Fi,
+    Sb,
+    Sa,
+    Sl,
+    Slmult,
+    Tab,
+    Line,
+    Page,
+    Trowd,
+    Cellx,
+    Intbl,
+    Cell,
+    Row,
+    Nestcell,
+    Nestrow,
+    Pict,
+    Pngblip,
+    Jpegblip,
+    Wmetafile,
+    Emfblip,
+    Dibitmap,
+    Wbitmap,
+    Pmmetafile,
+    Macpict,
+    Picw,
+    Pich,
+    Picwgoal,
+    Pichgoal,
+    Picscalex,
+    Picscaley,
+    Wbmbitspixel,
+    Wbmwidthbytes,
+    Bin,
+    Object,
+    Objdata,
+    Result,
+    Objw,
+    Objh,
+    Objscalex,
+    Objscaley,
+    Fldinst,
+    HeaderFooter,
+    Paperw,
+    Paperh,
+    Margl,
+    Margr,
+    Margt,
+    Margb,
+    Landscape,
+    Cols,
+    Colsx,
+    U,
+    Uc,
+    Shppict,
+    SkipDest,
+    Char,
 };
 
-struct KwInfo {
+struct KwInfo
+{
     Kw kw;
     char16_t ch = 0;
 };
@@ -101,48 +195,150 @@ struct KwInfo {
 const std::unordered_map<std::string_view, KwInfo> &Keywords()
 {
     static const std::unordered_map<std::string_view, KwInfo> table = {
-        {"rtf", {Kw::Rtf}}, {"ansi", {Kw::Ansi}}, {"mac", {Kw::Mac}}, {"pc", {Kw::Pc}}, {"pca", {Kw::Pca}},
-        {"ansicpg", {Kw::Ansicpg}}, {"deff", {Kw::Deff}}, {"fonttbl", {Kw::Fonttbl}}, {"f", {Kw::F}},
-        {"fcharset", {Kw::Fcharset}}, {"cpg", {Kw::Cpg}}, {"colortbl", {Kw::Colortbl}}, {"red", {Kw::Red}},
-        {"green", {Kw::Green}}, {"blue", {Kw::Blue}}, {"plain", {Kw::Plain}}, {"b", {Kw::B}}, {"i", {Kw::I}},
-        {"ul", {Kw::Ul}}, {"ulnone", {Kw::Ulnone}}, {"uld", {Kw::UlStyle}}, {"uldb", {Kw::UlStyle}},
-        {"ulw", {Kw::UlStyle}}, {"ulth", {Kw::UlStyle}}, {"uldash", {Kw::UlStyle}}, {"ulwave", {Kw::UlStyle}},
-        {"strike", {Kw::Strike}}, {"striked", {Kw::Strike}}, {"fs", {Kw::Fs}}, {"cf", {Kw::Cf}}, {"cb", {Kw::Cb}},
-        {"highlight", {Kw::Highlight}}, {"super", {Kw::Super}}, {"sub", {Kw::Sub}},
-        {"nosupersub", {Kw::Nosupersub}}, {"pard", {Kw::Pard}}, {"par", {Kw::Par}}, {"ql", {Kw::Ql}},
-        {"qc", {Kw::Qc}}, {"qr", {Kw::Qr}}, {"qj", {Kw::Qj}}, {"qd", {Kw::Qj}}, {"li", {Kw::Li}}, {"ri", {Kw::Ri}},
-        {"fi", {Kw::Fi}}, {"sb", {Kw::Sb}}, {"sa", {Kw::Sa}}, {"sl", {Kw::Sl}}, {"slmult", {Kw::Slmult}},
-        {"tab", {Kw::Tab}}, {"line", {Kw::Line}}, {"page", {Kw::Page}}, {"sect", {Kw::Page}},
-        {"trowd", {Kw::Trowd}}, {"cellx", {Kw::Cellx}}, {"intbl", {Kw::Intbl}}, {"cell", {Kw::Cell}},
-        {"row", {Kw::Row}}, {"nestcell", {Kw::Nestcell}}, {"nestrow", {Kw::Nestrow}}, {"pict", {Kw::Pict}},
-        {"pngblip", {Kw::Pngblip}}, {"jpegblip", {Kw::Jpegblip}}, {"wmetafile", {Kw::Wmetafile}},
-        {"emfblip", {Kw::Emfblip}}, {"dibitmap", {Kw::Dibitmap}}, {"wbitmap", {Kw::Wbitmap}},
-        {"pmmetafile", {Kw::Pmmetafile}}, {"macpict", {Kw::Macpict}}, {"picw", {Kw::Picw}}, {"pich", {Kw::Pich}},
-        {"picwgoal", {Kw::Picwgoal}}, {"pichgoal", {Kw::Pichgoal}}, {"picscalex", {Kw::Picscalex}},
-        {"picscaley", {Kw::Picscaley}}, {"wbmbitspixel", {Kw::Wbmbitspixel}},
-        {"wbmwidthbytes", {Kw::Wbmwidthbytes}}, {"bin", {Kw::Bin}}, {"object", {Kw::Object}},
-        {"objdata", {Kw::Objdata}}, {"result", {Kw::Result}}, {"objw", {Kw::Objw}}, {"objh", {Kw::Objh}},
-        {"objscalex", {Kw::Objscalex}}, {"objscaley", {Kw::Objscaley}}, {"fldinst", {Kw::Fldinst}},
-        {"header", {Kw::HeaderFooter}}, {"headerl", {Kw::HeaderFooter}}, {"headerr", {Kw::HeaderFooter}},
-        {"headerf", {Kw::HeaderFooter}}, {"footer", {Kw::HeaderFooter}}, {"footerl", {Kw::HeaderFooter}},
-        {"footerr", {Kw::HeaderFooter}}, {"footerf", {Kw::HeaderFooter}}, {"paperw", {Kw::Paperw}},
-        {"paperh", {Kw::Paperh}}, {"margl", {Kw::Margl}}, {"margr", {Kw::Margr}}, {"margt", {Kw::Margt}},
-        {"margb", {Kw::Margb}}, {"landscape", {Kw::Landscape}}, {"cols", {Kw::Cols}}, {"colsx", {Kw::Colsx}},
-        {"u", {Kw::U}}, {"uc", {Kw::Uc}}, {"shppict", {Kw::Shppict}},
+        {"rtf", {Kw::Rtf}},
+        {"ansi", {Kw::Ansi}},
+        {"mac", {Kw::Mac}},
+        {"pc", {Kw::Pc}},
+        {"pca", {Kw::Pca}},
+        {"ansicpg", {Kw::Ansicpg}},
+        {"deff", {Kw::Deff}},
+        {"fonttbl", {Kw::Fonttbl}},
+        {"f", {Kw::F}},
+        {"fcharset", {Kw::Fcharset}},
+        {"cpg", {Kw::Cpg}},
+        {"colortbl", {Kw::Colortbl}},
+        {"red", {Kw::Red}},
+        {"green", {Kw::Green}},
+        {"blue", {Kw::Blue}},
+        {"plain", {Kw::Plain}},
+        {"b", {Kw::B}},
+        {"i", {Kw::I}},
+        {"ul", {Kw::Ul}},
+        {"ulnone", {Kw::Ulnone}},
+        {"uld", {Kw::UlStyle}},
+        {"uldb", {Kw::UlStyle}},
+        {"ulw", {Kw::UlStyle}},
+        {"ulth", {Kw::UlStyle}},
+        {"uldash", {Kw::UlStyle}},
+        {"ulwave", {Kw::UlStyle}},
+        {"strike", {Kw::Strike}},
+        {"striked", {Kw::Strike}},
+        {"fs", {Kw::Fs}},
+        {"cf", {Kw::Cf}},
+        {"cb", {Kw::Cb}},
+        {"highlight", {Kw::Highlight}},
+        {"super", {Kw::Super}},
+        {"sub", {Kw::Sub}},
+        {"nosupersub", {Kw::Nosupersub}},
+        {"pard", {Kw::Pard}},
+        {"par", {Kw::Par}},
+        {"ql", {Kw::Ql}},
+        {"qc", {Kw::Qc}},
+        {"qr", {Kw::Qr}},
+        {"qj", {Kw::Qj}},
+        {"qd", {Kw::Qj}},
+        {"li", {Kw::Li}},
+        {"ri", {Kw::Ri}},
+        {"fi", {Kw::Fi}},
+        {"sb", {Kw::Sb}},
+        {"sa", {Kw::Sa}},
+        {"sl", {Kw::Sl}},
+        {"slmult", {Kw::Slmult}},
+        {"tab", {Kw::Tab}},
+        {"line", {Kw::Line}},
+        {"page", {Kw::Page}},
+        {"sect", {Kw::Page}},
+        {"trowd", {Kw::Trowd}},
+        {"cellx", {Kw::Cellx}},
+        {"intbl", {Kw::Intbl}},
+        {"cell", {Kw::Cell}},
+        {"row", {Kw::Row}},
+        {"nestcell", {Kw::Nestcell}},
+        {"nestrow", {Kw::Nestrow}},
+        {"pict", {Kw::Pict}},
+        {"pngblip", {Kw::Pngblip}},
+        {"jpegblip", {Kw::Jpegblip}},
+        {"wmetafile", {Kw::Wmetafile}},
+        {"emfblip", {Kw::Emfblip}},
+        {"dibitmap", {Kw::Dibitmap}},
+        {"wbitmap", {Kw::Wbitmap}},
+        {"pmmetafile", {Kw::Pmmetafile}},
+        {"macpict", {Kw::Macpict}},
+        {"picw", {Kw::Picw}},
+        {"pich", {Kw::Pich}},
+        {"picwgoal", {Kw::Picwgoal}},
+        {"pichgoal", {Kw::Pichgoal}},
+        {"picscalex", {Kw::Picscalex}},
+        {"picscaley", {Kw::Picscaley}},
+        {"wbmbitspixel", {Kw::Wbmbitspixel}},
+        {"wbmwidthbytes", {Kw::Wbmwidthbytes}},
+        {"bin", {Kw::Bin}},
+        {"object", {Kw::Object}},
+        {"objdata", {Kw::Objdata}},
+        {"result", {Kw::Result}},
+        {"objw", {Kw::Objw}},
+        {"objh", {Kw::Objh}},
+        {"objscalex", {Kw::Objscalex}},
+        {"objscaley", {Kw::Objscaley}},
+        {"fldinst", {Kw::Fldinst}},
+        {"header", {Kw::HeaderFooter}},
+        {"headerl", {Kw::HeaderFooter}},
+        {"headerr", {Kw::HeaderFooter}},
+        {"headerf", {Kw::HeaderFooter}},
+        {"footer", {Kw::HeaderFooter}},
+        {"footerl", {Kw::HeaderFooter}},
+        {"footerr", {Kw::HeaderFooter}},
+        {"footerf", {Kw::HeaderFooter}},
+        {"paperw", {Kw::Paperw}},
+        {"paperh", {Kw::Paperh}},
+        {"margl", {Kw::Margl}},
+        {"margr", {Kw::Margr}},
+        {"margt", {Kw::Margt}},
+        {"margb", {Kw::Margb}},
+        {"landscape", {Kw::Landscape}},
+        {"cols", {Kw::Cols}},
+        {"colsx", {Kw::Colsx}},
+        {"u", {Kw::U}},
+        {"uc", {Kw::Uc}},
+        {"shppict", {Kw::Shppict}},
         // Destinations whose content is not document text.
-        {"stylesheet", {Kw::SkipDest}}, {"info", {Kw::SkipDest}}, {"listtable", {Kw::SkipDest}},
-        {"listoverridetable", {Kw::SkipDest}}, {"revtbl", {Kw::SkipDest}}, {"rsidtbl", {Kw::SkipDest}},
-        {"nonshppict", {Kw::SkipDest}}, {"footnote", {Kw::SkipDest}}, {"annotation", {Kw::SkipDest}},
-        {"xe", {Kw::SkipDest}}, {"tc", {Kw::SkipDest}}, {"themedata", {Kw::SkipDest}},
-        {"colorschememapping", {Kw::SkipDest}}, {"latentstyles", {Kw::SkipDest}}, {"datastore", {Kw::SkipDest}},
-        {"xmlnstbl", {Kw::SkipDest}}, {"pntxta", {Kw::SkipDest}}, {"pntxtb", {Kw::SkipDest}},
-        {"nonesttables", {Kw::SkipDest}}, {"pgdsctbl", {Kw::SkipDest}}, {"filetbl", {Kw::SkipDest}},
-        {"private", {Kw::SkipDest}}, {"txe", {Kw::SkipDest}}, {"atnid", {Kw::SkipDest}},
-        {"atnauthor", {Kw::SkipDest}}, {"bkmkstart", {Kw::SkipDest}}, {"bkmkend", {Kw::SkipDest}},
+        {"stylesheet", {Kw::SkipDest}},
+        {"info", {Kw::SkipDest}},
+        {"listtable", {Kw::SkipDest}},
+        {"listoverridetable", {Kw::SkipDest}},
+        {"revtbl", {Kw::SkipDest}},
+        {"rsidtbl", {Kw::SkipDest}},
+        {"nonshppict", {Kw::SkipDest}},
+        {"footnote", {Kw::SkipDest}},
+        {"annotation", {Kw::SkipDest}},
+        {"xe", {Kw::SkipDest}},
+        {"tc", {Kw::SkipDest}},
+        {"themedata", {Kw::SkipDest}},
+        {"colorschememapping", {Kw::SkipDest}},
+        {"latentstyles", {Kw::SkipDest}},
+        {"datastore", {Kw::SkipDest}},
+        {"xmlnstbl", {Kw::SkipDest}},
+        {"pntxta", {Kw::SkipDest}},
+        {"pntxtb", {Kw::SkipDest}},
+        {"nonesttables", {Kw::SkipDest}},
+        {"pgdsctbl", {Kw::SkipDest}},
+        {"filetbl", {Kw::SkipDest}},
+        {"private", {Kw::SkipDest}},
+        {"txe", {Kw::SkipDest}},
+        {"atnid", {Kw::SkipDest}},
+        {"atnauthor", {Kw::SkipDest}},
+        {"bkmkstart", {Kw::SkipDest}},
+        {"bkmkend", {Kw::SkipDest}},
         // Characters.
-        {"emdash", {Kw::Char, 0x2014}}, {"endash", {Kw::Char, 0x2013}}, {"lquote", {Kw::Char, 0x2018}},
-        {"rquote", {Kw::Char, 0x2019}}, {"ldblquote", {Kw::Char, 0x201C}}, {"rdblquote", {Kw::Char, 0x201D}},
-        {"bullet", {Kw::Char, 0x2022}}, {"emspace", {Kw::Char, 0x2003}}, {"enspace", {Kw::Char, 0x2002}},
+        {"emdash", {Kw::Char, 0x2014}},
+        {"endash", {Kw::Char, 0x2013}},
+        {"lquote", {Kw::Char, 0x2018}},
+        {"rquote", {Kw::Char, 0x2019}},
+        {"ldblquote", {Kw::Char, 0x201C}},
+        {"rdblquote", {Kw::Char, 0x201D}},
+        {"bullet", {Kw::Char, 0x2022}},
+        {"emspace", {Kw::Char, 0x2003}},
+        {"enspace", {Kw::Char, 0x2002}},
         {"qmspace", {Kw::Char, 0x2005}},
     };
     return table;
@@ -197,8 +393,7 @@ public:
     Parser(const QByteArray &in, QTextCursor &cursor, bool wholeDocument)
         : m_in(in), m_begin(in.constData()), m_p(in.constData()), m_end(in.constData() + in.size()),
           m_cur(cursor), m_doc(cursor.document()), m_whole(wholeDocument)
-    {
-    }
+    {}
 
     void run();
     RtfReadInfo info;
@@ -985,8 +1180,8 @@ void Parser::ensureTarget(bool forceCell)
             }
             tf.setColumnWidthConstraints(widths);
         }
-        if (m_blockFromPar && m_cur.atBlockStart() && m_cur.atBlockEnd() && m_cur.block().previous().isValid() &&
-            !QTextCursor(m_cur.block().previous()).currentTable()) {
+        if (m_blockFromPar && m_cur.atBlockStart() && m_cur.atBlockEnd() &&
+            m_cur.block().previous().isValid() && !QTextCursor(m_cur.block().previous()).currentTable()) {
             // The table takes the place of the empty paragraph the last \par opened; Qt adds a
             // paragraph after the table itself.
             m_cur.deletePreviousChar();
@@ -1079,7 +1274,8 @@ void Parser::commitFont()
 {
     if (m_fontNum < 0)
         return;
-    const int cp = m_fontEntry.codePage > 0 ? m_fontEntry.codePage : CodePageOfCharset(m_fontEntry.charset, m_ansiCp);
+    const int cp =
+        m_fontEntry.codePage > 0 ? m_fontEntry.codePage : CodePageOfCharset(m_fontEntry.charset, m_ansiCp);
     m_fontEntry.name = (m_fontNameText + decode(m_fontNameBytes, cp)).trimmed();
     if (!m_fonts.contains(m_fontNum) && m_fonts.size() < 4096)
         m_fonts.insert(m_fontNum, m_fontEntry);

@@ -10,7 +10,8 @@ namespace RichText {
 // What the reader noticed about its input. Reading never fails: damaged input gives what could be
 // read, and bytes that are no RTF at all are taken as plain text (GBK unless they are valid UTF-8),
 // as the Windows rich-text control does.
-struct RtfReadInfo {
+struct RtfReadInfo
+{
     bool isRtf = true;       // false: the bytes did not start with "{\rtf" and were read as plain text
     bool unbalanced = false; // groups were left open at the end, or closed that were never opened
 };

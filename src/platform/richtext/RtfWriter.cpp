@@ -109,12 +109,13 @@ bool IsCjkFontName(const QString &name)
         if (c.unicode() >= 0x80)
             return true;
     }
-    static const QStringList known = {"SimSun",  "NSimSun", "SimHei",  "KaiTi",           "FangSong",
+    static const QStringList known = {"SimSun",  "NSimSun",  "SimHei",   "KaiTi",           "FangSong",
                                       "MingLiU", "PMingLiU", "DengXian", "Microsoft YaHei", "STSong"};
     return known.contains(name, Qt::CaseInsensitive);
 }
 
-struct RunProps {
+struct RunProps
+{
     int font = 0;
     int halfPoints = 24;
     bool bold = false, italic = false, underline = false, strike = false;
@@ -191,8 +192,9 @@ RunProps Writer::propsOf(const QTextCharFormat &f)
 {
     RunProps p;
     p.font = fontIndex(familyOf(f));
-    const double points = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0 ? f.fontPointSize()
-                                                                                               : m_defaultPoints;
+    const double points = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0
+                              ? f.fontPointSize()
+                              : m_defaultPoints;
     p.halfPoints = std::max(2, int(std::lround(points * 2)));
     p.bold = f.fontWeight() >= QFont::DemiBold;
     p.italic = f.fontItalic();
@@ -253,8 +255,8 @@ QByteArray Writer::write()
     if (!m_colors.isEmpty()) {
         m_out += "{\\colortbl ;";
         for (QRgb c : m_colors)
-            m_out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) + "\\blue" +
-                     QByteArray::number(qBlue(c)) + ';';
+            m_out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) +
+                     "\\blue" + QByteArray::number(qBlue(c)) + ';';
         m_out += "}\n";
     }
     const PageSetup page = GetPageSetup(m_doc);
@@ -382,11 +384,13 @@ void Writer::writeParagraphFormat(const QTextBlockFormat &f)
             break;
         case QTextBlockFormat::MinimumHeight:
             if (h > 0)
-                m_out += "\\sl" + QByteArray::number(qlonglong(std::lround(h * kTwipsPerPixel))) + "\\slmult0";
+                m_out +=
+                    "\\sl" + QByteArray::number(qlonglong(std::lround(h * kTwipsPerPixel))) + "\\slmult0";
             break;
         case QTextBlockFormat::FixedHeight:
             if (h > 0)
-                m_out += "\\sl-" + QByteArray::number(qlonglong(std::lround(h * kTwipsPerPixel))) + "\\slmult0";
+                m_out +=
+                    "\\sl-" + QByteArray::number(qlonglong(std::lround(h * kTwipsPerPixel))) + "\\slmult0";
             break;
         default:
             break;

@@ -169,9 +169,9 @@ int RichEdit::FindText(const QString &text, int from, bool caseSensitive) const
 {
     if (text.isEmpty())
         return -1;
-    const QTextCursor found = document()->find(text, std::max(0, from),
-                                               caseSensitive ? QTextDocument::FindCaseSensitively
-                                                             : QTextDocument::FindFlags());
+    const QTextCursor found =
+        document()->find(text, std::max(0, from),
+                         caseSensitive ? QTextDocument::FindCaseSensitively : QTextDocument::FindFlags());
     return found.isNull() ? -1 : found.selectionStart();
 }
 
