@@ -225,9 +225,10 @@ void Writer::collect()
 
 QByteArray Writer::write()
 {
-    const QFont def = m_doc->defaultFont();
-    m_defaultFamily = def.family().isEmpty() ? kDefaultFont : def.family();
-    m_defaultPoints = def.pointSizeF() > 0 ? def.pointSizeF() : 12;
+    // Text without a font of its own is content in the system's font: 宋体, 12 point (the editors'
+    // default), whatever the display default of this document happens to be.
+    m_defaultFamily = kDefaultFont;
+    m_defaultPoints = 12;
     collect();
 
     m_out.reserve(m_doc->characterCount() * 4 + 1024);
