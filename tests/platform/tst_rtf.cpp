@@ -135,6 +135,7 @@ private slots:
     void paragraphFormats();
     void table();
     void pictures();
+    void deviceDependentBitmap();
     void metafileKeptVerbatim();
     void equationObjectKeptWithResult();
     void pageSettingsAndFooter();
@@ -294,6 +295,26 @@ void TestRtf::pictures()
     // \bin data is taken as it is.
     QCOMPARE(PictureImage(&doc, pics[3]).size(), QSize(8, 6));
     QCOMPARE(PicturePayload(&doc, pics[3]), PicturePayload(&doc, pics[0]));
+}
+
+void TestRtf::deviceDependentBitmap()
+{
+    // 2×2 at 24 bits, rows top-down padded to 8 bytes: red, green / blue, white.
+    const QByteArray rtf =
+        "{\\rtf1{\\pict\\wbitmap0\\picw2\\pich2\\wbmbitspixel24\\wbmplanes1\\wbmwidthbytes8 "
+        "0000ff00ff000000ff0000ffffff0000}}";
+    QTextDocument doc;
+    ReadRtf(rtf, &doc);
+    const QList<QTextImageFormat> pics = Pictures(doc);
+    QCOMPARE(pics.size(), 1);
+    const QImage image = PictureImage(&doc, pics[0]);
+    QCOMPARE(image.size(), QSize(2, 2));
+    QCOMPARE(image.pixelColor(0, 0), QColor(255, 0, 0));
+    QCOMPARE(image.pixelColor(1, 0), QColor(0, 255, 0));
+    QCOMPARE(image.pixelColor(0, 1), QColor(0, 0, 255));
+    QCOMPARE(image.pixelColor(1, 1), QColor(255, 255, 255));
+    // Written back as PNG.
+    QVERIFY(WriteRtf(&doc).contains("\\pngblip"));
 }
 
 void TestRtf::metafileKeptVerbatim()
