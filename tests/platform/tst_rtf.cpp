@@ -382,7 +382,7 @@ void TestRtf::damagedInput_data()
     QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999\\li-99999999999 \\u99999999999?x}")
                                   << "x" << false;
     QTest::newRow("lone lead byte") << QByteArray("{\\rtf1\\ansi\\ansicpg936 a\\'b5}") << "a" << false;
-    QTest::newRow("cell without table") << QByteArray("{\\rtf1 a\\cell b\\row c\\par}") << "\na\nb\nc\n\n\n"
+    QTest::newRow("cell without table") << QByteArray("{\\rtf1 a\\cell b\\row c\\par}") << "\na\nb\nc\n\n"
                                         << false;
     QTest::newRow("deep nesting") << QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "x" +
                                          QByteArray(100000, '}') + "y}"

@@ -1480,8 +1480,14 @@ void ReadRtf(const QByteArray &rtf, QTextDocument *doc, RtfReadInfo *info)
             *info = RtfReadInfo{false, false};
         return;
     }
+    // A whole new content is no edit to undo; one edit block keeps the layout from following every run.
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    cursor.beginEditBlock();
     Parser parser(rtf, cursor, true);
     parser.run();
+    cursor.endEditBlock();
+    doc->setUndoRedoEnabled(undo);
     if (parser.pageSeen)
         SetPageSetup(doc, parser.page);
     if (info)
