@@ -10,7 +10,7 @@ TdmMain *live(const QString &sql)
 {
     TdmMain *dm = dmMain();
     if (!dm)
-        ShowError(sql + QStringLiteral("\n\r") + QStringLiteral("数据库没有连接。"));
+        ShowInfo(sql + QStringLiteral("\n\r") + QStringLiteral("数据库没有连接。"));
     return dm;
 }
 

@@ -10,7 +10,7 @@ class ClientDataSet;
 // with no module installed they fail with a message like any other database error.
 //
 // Messages: OpenSql, ExecSql, GetServerTime and GetMaxId show a failed statement themselves
-// (ShowError: the SQL text, "\n\r", the database's message). ApplyDelta shows nothing: the caller
+// (ShowInfo: the SQL text, "\n\r", the database's message). ApplyDelta shows nothing: the caller
 // builds its own message from the error text ("保存角色出现异常！原因：" + error).
 
 // Runs a query and loads all its rows into target (columns, rows; the change log emptied). On

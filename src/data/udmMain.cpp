@@ -229,7 +229,7 @@ QString TdmMain::errorText(const QSqlError &error)
 void TdmMain::report(const QString &sql, const QString &message) const
 {
     if (m_showErrors)
-        ShowError(sql + QStringLiteral("\n\r") + message);
+        ShowInfo(sql + QStringLiteral("\n\r") + message);
 }
 
 bool TdmMain::run(QSqlQuery &query, const QString &sql, QString *error)

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+class ClientDataSet;
+class DataGrid;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class TEditCycle;
+
+// 工种管理: the trades, with their post type.
+class TfrmZyzl : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmZyzl(QWidget *parent = nullptr);
+    ~TfrmZyzl() override;
+
+    TEditCycle *cycle() const { return m_cycle; }
+
+public slots:
+    void FormShow();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void rowChange();
+    bool validate();
+    bool writeRow();
+
+    ClientDataSet *cdsZyzl;
+    DataGrid *dbgZyzl;
+    QLineEdit *edtZyzlmc;
+    QComboBox *cbGwlx;
+    TEditCycle *m_cycle;
+    bool m_shown = false;
+};
