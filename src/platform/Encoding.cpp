@@ -73,6 +73,24 @@ QByteArray ToCodePage(int codePage, const QString &text)
     return encoder.encode(text);
 }
 
+QStringDecoder CodePageDecoder(int codePage)
+{
+    const char *name = CodecName(codePage);
+    QStringDecoder decoder(name ? name : "windows-1252", QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return QStringDecoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
+    return decoder;
+}
+
+QStringEncoder CodePageEncoder(int codePage)
+{
+    const char *name = CodecName(codePage);
+    QStringEncoder encoder(name ? name : "windows-1252", QStringConverter::Flag::Stateless);
+    if (!encoder.isValid())
+        return QStringEncoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
+    return encoder;
+}
+
 bool IsValidUtf8(const QByteArray &bytes)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
