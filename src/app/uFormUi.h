@@ -13,6 +13,7 @@
 
 #include "data/DataAccess.h"
 #include "data/udmCommon.h"
+#include "platform/Dialogs.h"
 
 #include "platform/widgets/DataGrid.h"
 
@@ -127,6 +128,17 @@ inline int ChosenKey(const QComboBox *cb, const QStringList &keys)
 {
     const int at = cb->currentIndex();
     return at >= 0 && at < keys.size() ? keys.at(at).toInt() : 0;
+}
+
+// An edit box that must not be empty (blanks alone count as empty): otherwise the message is shown,
+// the box gets the focus again and false comes back.
+inline bool RequireText(QLineEdit *edit, const QString &message)
+{
+    if (!edit->text().trimmed().isEmpty())
+        return true;
+    ShowInfo(message);
+    edit->setFocus();
+    return false;
 }
 
 } // namespace FormUi

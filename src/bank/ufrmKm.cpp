@@ -257,16 +257,10 @@ bool TfrmKm::validate()
 {
     if (tradeKey() <= 0)
         return false;
-    if (edtKmbm->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("科目编码不能为空，请重新输入！"));
-        edtKmbm->setFocus();
+    if (!FormUi::RequireText(edtKmbm, QStringLiteral("科目编码不能为空，请重新输入！")))
         return false;
-    }
-    if (edtKmmc->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("科目名称不能为空，请重新输入！"));
-        edtKmmc->setFocus();
+    if (!FormUi::RequireText(edtKmmc, QStringLiteral("科目名称不能为空，请重新输入！")))
         return false;
-    }
     if (cbKhfs->currentIndex() < 0) {
         ShowInfo(QStringLiteral("请选择考核方式！"));
         cbKhfs->setFocus();

@@ -225,16 +225,10 @@ bool TfrmMk::validate()
 {
     if (tradeKey() <= 0)
         return false;
-    if (edtMkbm->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("模块编码不能为空，请重新输入！"));
-        edtMkbm->setFocus();
+    if (!FormUi::RequireText(edtMkbm, QStringLiteral("模块编码不能为空，请重新输入！")))
         return false;
-    }
-    if (edtMkmc->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("模块名称不能为空，请重新输入！！"));
-        edtMkmc->setFocus();
+    if (!FormUi::RequireText(edtMkmc, QStringLiteral("模块名称不能为空，请重新输入！！")))
         return false;
-    }
     // A module in no subject could never be found again.
     if (currentSubjectKey() <= 0 && m_kmKeys.isEmpty()) {
         ShowInfo(QStringLiteral("没有科目，不能保存模块！"));

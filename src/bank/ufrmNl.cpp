@@ -201,16 +201,10 @@ void TfrmNl::setupCategories()
     m_nlzl->validate = [this] {
         if (tradeKey() <= 0)
             return false;
-        if (edtNlzlxh->text().trimmed().isEmpty()) {
-            ShowInfo(QStringLiteral("能力种类序号不能为空，请重新输入！"));
-            edtNlzlxh->setFocus();
+        if (!FormUi::RequireText(edtNlzlxh, QStringLiteral("能力种类序号不能为空，请重新输入！")))
             return false;
-        }
-        if (edtNlzlmc->text().trimmed().isEmpty()) {
-            ShowInfo(QStringLiteral("能力种类名称不能为空，请重新输入！"));
-            edtNlzlmc->setFocus();
+        if (!FormUi::RequireText(edtNlzlmc, QStringLiteral("能力种类名称不能为空，请重新输入！")))
             return false;
-        }
         return true;
     };
     m_nlzl->setUniqueCheck([this] { return edtNlzlxh->text().trimmed(); },
@@ -256,11 +250,8 @@ void TfrmNl::setupItems()
             edtNlxbh->setFocus();
             return false;
         }
-        if (edtNlxmc->text().trimmed().isEmpty()) {
-            ShowInfo(QStringLiteral("能力项名称不能为空，请重新输入！"));
-            edtNlxmc->setFocus();
+        if (!FormUi::RequireText(edtNlxmc, QStringLiteral("能力项名称不能为空，请重新输入！")))
             return false;
-        }
         return true;
     };
     m_nlx->setUniqueCheck([this] { return ItemNumber(edtNlxbh->text()); },

@@ -94,11 +94,8 @@ void TfrmZyzl::rowChange()
 
 bool TfrmZyzl::validate()
 {
-    if (edtZyzlmc->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("工种名称不能为空，请重新输入！"));
-        edtZyzlmc->setFocus();
+    if (!FormUi::RequireText(edtZyzlmc, QStringLiteral("工种名称不能为空，请重新输入！")))
         return false;
-    }
     return true;
 }
 

@@ -1,9 +1,9 @@
 #include "org/ufrmBmgw.h"
 
 #include "app/uEditCycle.h"
+#include "app/uFormUi.h"
 #include "app/uSubSystemRegistry.h"
 #include "data/DataAccess.h"
-#include "app/uFormUi.h"
 #include "org/uDeptPath.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -317,11 +317,8 @@ void TfrmBmgw::deptChange()
 
 bool TfrmBmgw::deptValidate()
 {
-    if (edtBmmc->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("部门名称不能空，请重新输入！"));
-        edtBmmc->setFocus();
+    if (!FormUi::RequireText(edtBmmc, QStringLiteral("部门名称不能空，请重新输入！")))
         return false;
-    }
     if (!m_deptCycle->isNewRow() && m_parentKey.isValid()) {
         const QVariant self = cdsBm->value(QStringLiteral("bmlsh"));
         if (ClientDataSet::sameValue(self, m_parentKey)) {
@@ -418,11 +415,8 @@ void TfrmBmgw::postChange()
 
 bool TfrmBmgw::postValidate()
 {
-    if (edtGwmc->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("岗位名称不能为空，请重新输入！"));
-        edtGwmc->setFocus();
+    if (!FormUi::RequireText(edtGwmc, QStringLiteral("岗位名称不能为空，请重新输入！")))
         return false;
-    }
     // A post hangs on a saved department; without one it would belong nowhere.
     if (m_deptCycle->isNewRow()) {
         ShowInfo(QStringLiteral("请先保存部门，再为它增加岗位！"));

@@ -1,10 +1,10 @@
 #include "org/ufrmJsqxgl.h"
 
 #include "app/uEditCycle.h"
+#include "app/uFormUi.h"
 #include "app/uSubSystemRegistry.h"
 #include "data/DataAccess.h"
 #include "data/udmMain.h"
-#include "app/uFormUi.h"
 #include "org/uPermissionTree.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -85,11 +85,8 @@ TfrmJsqxgl::TfrmJsqxgl(QWidget *parent) : QWidget(parent)
                           QStringLiteral("删除角色出现异常！原因：")});
     m_cycle->onRowChange = [this] { rowChange(); };
     m_cycle->validate = [this] {
-        if (edtJsmc->text().trimmed().isEmpty()) {
-            ShowInfo(QStringLiteral("角色名称不能为空，请重新输入！"));
-            edtJsmc->setFocus();
+        if (!FormUi::RequireText(edtJsmc, QStringLiteral("角色名称不能为空，请重新输入！")))
             return false;
-        }
         return true;
     };
     m_cycle->writeRow = [this] { return cdsJs->setValue(QStringLiteral("jsmc"), edtJsmc->text().trimmed()); };

@@ -1,11 +1,11 @@
 #include "org/ufrmRy.h"
 
 #include "app/uEditCycle.h"
+#include "app/uFormUi.h"
 #include "app/uSubSystemRegistry.h"
 #include "data/DataAccess.h"
 #include "data/uAssistor.h"
 #include "data/udmCommon.h"
-#include "app/uFormUi.h"
 #include "org/uDateBox.h"
 #include "platform/ClientDataSet.h"
 #include "platform/Dialogs.h"
@@ -477,11 +477,8 @@ void TfrmRy::btnNexClick()
 
 bool TfrmRy::validate()
 {
-    if (edtRyxm->text().trimmed().isEmpty()) {
-        ShowInfo(QStringLiteral("人员姓名不能为空，请重新输入！"));
-        edtRyxm->setFocus();
+    if (!FormUi::RequireText(edtRyxm, QStringLiteral("人员姓名不能为空，请重新输入！")))
         return false;
-    }
     if (edtDlmm->text().trimmed() != edtQrmm->text().trimmed()) {
         ShowInfo(QStringLiteral("两次输入的密码不一致，请重新输入！"));
         edtQrmm->setFocus();
