@@ -71,25 +71,6 @@ void Record(QByteArray &out, quint16 type, const QByteArray &payload)
     out += payload;
 }
 
-bool IsNumber(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return std::isfinite(v.toDouble());
-    default:
-        return false;
-    }
-}
-
 QString CellText(const QVariant &v)
 {
     if (v.typeId() == QMetaType::QDate)
@@ -168,6 +149,25 @@ void SharedStrings(QByteArray &out, const QStringList &strings, quint32 referenc
 }
 
 } // namespace
+
+bool IsNumber(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return std::isfinite(v.toDouble());
+    default:
+        return false;
+    }
+}
 
 QByteArray BuildXlsWorkbook(const SheetData &sheet, QString *error)
 {

@@ -22,6 +22,9 @@ constexpr int kXlsMaxTextLength = 32767;
 // The Workbook stream of an Excel 97-2003 (BIFF8) file with one sheet: header row in bold on grey,
 // UTF-16 text through the shared string table, number cells, column widths from the contents.
 // Returns an empty array (and the reason in error) when the data exceeds the format's limits.
+// Whether a value is written as a number cell (a finite value of a numeric type).
+bool IsNumber(const QVariant &v);
+
 QByteArray BuildXlsWorkbook(const SheetData &sheet, QString *error = nullptr);
 
 // Writes a complete .xls file (the workbook inside a compound document). The file is replaced only

@@ -10,21 +10,6 @@
 
 namespace {
 
-bool IsNumeric(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 QHeaderView *Header(QAbstractItemView *grid)
 {
     if (auto *t = qobject_cast<QTableView *>(grid))
@@ -70,8 +55,8 @@ SheetData GridSheetData(QAbstractItemView *grid)
             }
             const QVariant stored = idx.data(Qt::EditRole);
             // A number shown as itself stays a number in the sheet; codes shown as names stay text.
-            if (IsNumeric(shown) || (IsNumeric(stored) && stored.toString() == shown.toString()))
-                row << (IsNumeric(shown) ? shown : stored);
+            if (IsNumber(shown) || (IsNumber(stored) && stored.toString() == shown.toString()))
+                row << (IsNumber(shown) ? shown : stored);
             else
                 row << shown.toString();
         }
