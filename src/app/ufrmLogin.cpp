@@ -22,8 +22,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -400,36 +398,20 @@ void TfrmLogin::btnOKIPClick()
     ShowSettingPanel(false);
 }
 
-namespace {
-// Takes the messages of a connection attempt whose outcome the caller reports itself.
-class QuietDialogs : public ConsoleDialogs
-{
-public:
-    int messageBox(const QString &, const QString &, Icon, int, int defaultButton) override
-    {
-        return defaultButton;
-    }
-};
-} // namespace
-
 void TfrmLogin::btnTestClick()
 {
     // The tested address is used for this connection only; Config.ini and ServerIP stay.
     const QString saved = ServerIP;
     if (DBType != DbEmbedded)
         ServerIP = edtIP->text().trimmed();
-    Dialogs *shown = &Dialogs::instance();
-    QuietDialogs quiet;
-    Dialogs::setInstance(&quiet);
-    auto module = std::make_unique<TdmMain>();
-    Dialogs::setInstance(shown);
+    auto module = std::make_unique<TdmMain>(nullptr, false); // the outcome is reported below, once
     ServerIP = saved;
 
     QString error = module->isConnected() ? QString() : module->connectionError();
     if (error.isEmpty()) {
-        QSqlQuery query(module->database());
-        if (!query.exec(QStringLiteral("select * from ry where 1 = 0")))
-            error = query.lastError().text();
+        module->setShowErrors(false);
+        module->execSql(QStringLiteral("select * from ry where 1 = 0"), error);
+        module->setShowErrors(true);
     }
     if (error.isEmpty()) {
         SetDmMain(std::move(module)); // the program goes on with the tested server

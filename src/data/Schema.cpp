@@ -80,8 +80,8 @@ const char *const kIndexes[] = {
 QList<Table> parse()
 {
     QList<Table> out;
-    for (const char *spec : kTables) {
-        const QString s = QString::fromLatin1(spec);
+    for (const char *description : kTables) {
+        const QString s = QString::fromLatin1(description);
         const int colon = s.indexOf(QLatin1Char(':'));
         Table t;
         t.name = s.left(colon).trimmed();

@@ -66,6 +66,15 @@ QString odbcValue(const QString &value)
     return QLatin1Char('{') + v + QLatin1Char('}');
 }
 
+QString libpqValue(const QString &value)
+{
+    // A quoted libpq value: the typed address cannot close the quotes and add keys of its own.
+    QString v = value;
+    v.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    v.replace(QLatin1Char('\''), QLatin1String("\\'"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
+}
+
 QString savepointSql(DbEngine e)
 {
     return e == DbEngine::SqlServer ? QStringLiteral("save transaction lumora_row")
@@ -82,17 +91,19 @@ QString rollbackToSavepointSql(DbEngine e)
 
 // --- connection ---------------------------------------------------------------------------------------
 
-TdmMain::TdmMain(QObject *parent) : QObject(parent), m_engine(Dialect::engineOf(DBType))
+TdmMain::TdmMain(QObject *parent, bool showConnectError)
+    : QObject(parent), m_engine(Dialect::engineOf(DBType))
 {
     QString target;
     switch (DBType) {
     case DbSqlServer:
     case DbSqlServerNamed: {
         QString server = ServerIP.trimmed();
-        QString conn = QStringLiteral("DRIVER={FreeTDS};SERVER=%1;").arg(server);
         if (DBType == DbSqlServerNamed)
-            conn = QStringLiteral("DRIVER={FreeTDS};SERVER=%1\\ZERV;").arg(server);
-        else
+            server += QStringLiteral("\\ZERV");
+        // The address is typed by the user: braced, so ';' or '=' in it cannot add connection keys.
+        QString conn = QStringLiteral("DRIVER={FreeTDS};SERVER=%1;").arg(odbcValue(server));
+        if (DBType != DbSqlServerNamed)
             conn += QStringLiteral("PORT=1433;");
         conn += QStringLiteral("DATABASE=korvax;UID=%1;PWD=%2;ClientCharset=UTF-8;")
                     .arg(odbcValue(QString::fromUtf8(LUMORA_MSSQL_USER)),
@@ -101,13 +112,13 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent), m_engine(Dialect::engineOf(
         break;
     }
     case DbPostgres: {
-        target = QStringLiteral("host='%1' dbname=korvax").arg(ServerIP.trimmed());
+        target = QStringLiteral("host=%1 dbname=korvax").arg(libpqValue(ServerIP.trimmed()));
         const QString user = QString::fromUtf8(LUMORA_PG_USER);
         const QString password = QString::fromUtf8(LUMORA_PG_PASSWORD);
         if (!user.isEmpty())
-            target += QStringLiteral(" user='%1'").arg(user);
+            target += QStringLiteral(" user=%1").arg(libpqValue(user));
         if (!password.isEmpty())
-            target += QStringLiteral(" password='%1'").arg(password);
+            target += QStringLiteral(" password=%1").arg(libpqValue(password));
         break;
     }
     default:
@@ -115,7 +126,7 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent), m_engine(Dialect::engineOf(
         break;
     }
     open(target, false);
-    if (!isConnected())
+    if (!isConnected() && showConnectError)
         ShowError(QStringLiteral("连接数据库出现异常！原因：") + m_connectError);
 }
 

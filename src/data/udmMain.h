@@ -29,9 +29,10 @@ class TdmMain : public QObject
 public:
     // Connects at once to the database of the settings: DBType 0/1 SQL Server on ServerIP (database
     // korvax; 1 the named instance ZERV), 2 the SQLite file AppPath + "korvax.db" (which must exist),
-    // 3 PostgreSQL database korvax on ServerIP. A failure is shown (ShowError) and leaves the module
+    // 3 PostgreSQL database korvax on ServerIP. A failure is shown (ShowError, unless showConnectError
+    // is false: the server test of the login reads connectionError() instead) and leaves the module
     // unconnected: every later statement then fails with its message.
-    explicit TdmMain(QObject *parent = nullptr);
+    explicit TdmMain(QObject *parent = nullptr, bool showConnectError = true);
     // Connects to an explicitly named database: a SQLite file path (created when missing, unless
     // createIfMissing is false), a libpq connection string ("host=... port=... dbname=... user=..."),
     // or an ODBC connection string for SQL Server. Failures are not shown: see isConnected().
