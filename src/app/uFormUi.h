@@ -75,12 +75,13 @@ struct CycleButtons
     QPushButton *save;
 };
 
-// "新增" "删除" "取消" "保存" in a row; names are prefixed (btnAdd, btnNlzlAdd ...).
-inline CycleButtons AddCycleButtons(QBoxLayout *layout, QWidget *parent, const QString &prefix = {})
+// "新增" "删除" "取消" "保存" in a row; names take a prefix or a suffix (btnAdd, btnNlzlAdd, btnAddGw ...).
+inline CycleButtons AddCycleButtons(QBoxLayout *layout, QWidget *parent, const QString &prefix = {},
+                                    const QString &suffix = {})
 {
     auto make = [&](const char *what, const QString &text) {
         auto *b = new QPushButton(text, parent);
-        b->setObjectName(QStringLiteral("btn") + prefix + QLatin1String(what));
+        b->setObjectName(QStringLiteral("btn") + prefix + QLatin1String(what) + suffix);
         layout->addWidget(b);
         return b;
     };

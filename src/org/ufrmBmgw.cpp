@@ -88,12 +88,7 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
 
     auto *bmBtns = new QHBoxLayout;
     bmBtns->addStretch();
-    auto *btnAdd = Button(pnlBm, "btnAdd", QStringLiteral("新增"));
-    auto *btnDel = Button(pnlBm, "btnDel", QStringLiteral("删除"));
-    auto *btnCancel = Button(pnlBm, "btnCancel", QStringLiteral("取消"));
-    auto *btnSave = Button(pnlBm, "btnSave", QStringLiteral("保存"));
-    for (QPushButton *b : {btnAdd, btnDel, btnCancel, btnSave})
-        bmBtns->addWidget(b);
+    const CycleButtons bm = AddCycleButtons(bmBtns, pnlBm);
     bmCol->addLayout(bmBtns);
     root->addWidget(pnlBm, 1);
 
@@ -122,12 +117,7 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
     gwCol->addLayout(gwFields);
     auto *gwBtns = new QHBoxLayout;
     gwBtns->addStretch();
-    auto *btnAddGw = Button(pnlGw, "btnAddGw", QStringLiteral("新增"));
-    auto *btnDelGw = Button(pnlGw, "btnDelGw", QStringLiteral("删除"));
-    auto *btnCancelGw = Button(pnlGw, "btnCancelGw", QStringLiteral("取消"));
-    auto *btnSaveGw = Button(pnlGw, "btnSaveGw", QStringLiteral("保存"));
-    for (QPushButton *b : {btnAddGw, btnDelGw, btnCancelGw, btnSaveGw})
-        gwBtns->addWidget(b);
+    const CycleButtons gw = AddCycleButtons(gwBtns, pnlGw, {}, QStringLiteral("Gw"));
     gwCol->addLayout(gwBtns);
     root->addWidget(pnlGw, 1);
 
@@ -171,8 +161,8 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
         },
         [this](const QString &old) { edtGwmc->setText(old); }, QStringLiteral("该部门己存在，请重新输入！"));
 
-    connect(btnAdd, &QPushButton::clicked, m_deptCycle, &TEditCycle::add);
-    connect(btnDel, &QPushButton::clicked, this, [this] {
+    connect(bm.add, &QPushButton::clicked, m_deptCycle, &TEditCycle::add);
+    connect(bm.del, &QPushButton::clicked, this, [this] {
         // Asked before the confirmation: a department with sub-departments cannot go at all.
         if (!m_deptCycle->isNewRow()) {
             ClientDataSet children;
@@ -187,12 +177,12 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
         }
         m_deptCycle->remove();
     });
-    connect(btnCancel, &QPushButton::clicked, m_deptCycle, &TEditCycle::cancel);
-    connect(btnSave, &QPushButton::clicked, m_deptCycle, &TEditCycle::save);
-    connect(btnAddGw, &QPushButton::clicked, m_postCycle, &TEditCycle::add);
-    connect(btnDelGw, &QPushButton::clicked, m_postCycle, &TEditCycle::remove);
-    connect(btnCancelGw, &QPushButton::clicked, m_postCycle, &TEditCycle::cancel);
-    connect(btnSaveGw, &QPushButton::clicked, m_postCycle, &TEditCycle::save);
+    connect(bm.cancel, &QPushButton::clicked, m_deptCycle, &TEditCycle::cancel);
+    connect(bm.save, &QPushButton::clicked, m_deptCycle, &TEditCycle::save);
+    connect(gw.add, &QPushButton::clicked, m_postCycle, &TEditCycle::add);
+    connect(gw.del, &QPushButton::clicked, m_postCycle, &TEditCycle::remove);
+    connect(gw.cancel, &QPushButton::clicked, m_postCycle, &TEditCycle::cancel);
+    connect(gw.save, &QPushButton::clicked, m_postCycle, &TEditCycle::save);
     connect(btnOK, &QPushButton::clicked, this, &TfrmBmgw::btnOKClick);
     connect(btnExit, &QPushButton::clicked, this, &TfrmBmgw::btnExitClick);
 }

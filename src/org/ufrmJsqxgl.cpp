@@ -43,12 +43,7 @@ TfrmJsqxgl::TfrmJsqxgl(QWidget *parent) : QWidget(parent)
     nameRow->addWidget(edtJsmc, 1);
     jsCol->addLayout(nameRow);
     auto *btnRow = new QHBoxLayout;
-    auto *btnAddJs = Button(pnlJs, "btnAddJs", QStringLiteral("新增"));
-    auto *btnDelJs = Button(pnlJs, "btnDelJs", QStringLiteral("删除"));
-    auto *btnCancelJs = Button(pnlJs, "btnCancelJs", QStringLiteral("取消"));
-    auto *btnSaveJs = Button(pnlJs, "btnSaveJs", QStringLiteral("保存"));
-    for (QPushButton *b : {btnAddJs, btnDelJs, btnCancelJs, btnSaveJs})
-        btnRow->addWidget(b);
+    const CycleButtons js = AddCycleButtons(btnRow, pnlJs, {}, QStringLiteral("Js"));
     jsCol->addLayout(btnRow);
     root->addWidget(pnlJs, 2);
 
@@ -107,10 +102,10 @@ TfrmJsqxgl::TfrmJsqxgl(QWidget *parent) : QWidget(parent)
         }
         m_deletingRole = 0;
     });
-    connect(btnAddJs, &QPushButton::clicked, m_cycle, &TEditCycle::add);
-    connect(btnDelJs, &QPushButton::clicked, m_cycle, &TEditCycle::remove);
-    connect(btnCancelJs, &QPushButton::clicked, m_cycle, &TEditCycle::cancel);
-    connect(btnSaveJs, &QPushButton::clicked, m_cycle, &TEditCycle::save);
+    connect(js.add, &QPushButton::clicked, m_cycle, &TEditCycle::add);
+    connect(js.del, &QPushButton::clicked, m_cycle, &TEditCycle::remove);
+    connect(js.cancel, &QPushButton::clicked, m_cycle, &TEditCycle::cancel);
+    connect(js.save, &QPushButton::clicked, m_cycle, &TEditCycle::save);
     connect(btnAddqx, &QPushButton::clicked, this, &TfrmJsqxgl::btnAddqxClick);
     connect(btnDelqx, &QPushButton::clicked, this, &TfrmJsqxgl::btnDelqxClick);
 }

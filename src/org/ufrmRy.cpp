@@ -250,14 +250,11 @@ TfrmRy::TfrmRy(QWidget *parent) : QWidget(parent)
 
     auto *btnRow = new QHBoxLayout;
     btnRow->addStretch();
-    auto *btnAdd = Button(right, "btnAdd", QStringLiteral("新增"));
-    auto *btnDel = Button(right, "btnDel", QStringLiteral("删除"));
-    auto *btnCancel = Button(right, "btnCancel", QStringLiteral("取消"));
-    auto *btnSave = Button(right, "btnSave", QStringLiteral("保存"));
+    const CycleButtons ry = AddCycleButtons(btnRow, right);
     btnPre = Button(right, "btnPre", QStringLiteral("上一条"));
     btnNex = Button(right, "btnNex", QStringLiteral("下一条"));
-    for (QPushButton *b : {btnAdd, btnDel, btnCancel, btnSave, btnPre, btnNex})
-        btnRow->addWidget(b);
+    btnRow->addWidget(btnPre);
+    btnRow->addWidget(btnNex);
     rightCol->addLayout(btnRow);
 
     m_cycle = new TEditCycle(cdsRy, QStringLiteral("ry"), QStringLiteral("rylsh"), this);
@@ -280,13 +277,13 @@ TfrmRy::TfrmRy(QWidget *parent) : QWidget(parent)
         [this](const QString &old) { edtDlzh->setText(old); }, QStringLiteral("该帐号己存在，请重新输入！"));
 
     cdsZzjg->setAfterScroll([this] { deptChange(); });
-    connect(btnAdd, &QPushButton::clicked, this, [this] {
+    connect(ry.add, &QPushButton::clicked, this, [this] {
         pcRy->setCurrentIndex(1);
         m_cycle->add();
     });
-    connect(btnDel, &QPushButton::clicked, m_cycle, &TEditCycle::remove);
-    connect(btnCancel, &QPushButton::clicked, m_cycle, &TEditCycle::cancel);
-    connect(btnSave, &QPushButton::clicked, this, &TfrmRy::save);
+    connect(ry.del, &QPushButton::clicked, m_cycle, &TEditCycle::remove);
+    connect(ry.cancel, &QPushButton::clicked, m_cycle, &TEditCycle::cancel);
+    connect(ry.save, &QPushButton::clicked, this, &TfrmRy::save);
     connect(btnPre, &QPushButton::clicked, this, &TfrmRy::btnPreClick);
     connect(btnNex, &QPushButton::clicked, this, &TfrmRy::btnNexClick);
 }
