@@ -28,7 +28,7 @@ const QString kShowAll = QStringLiteral("全部显示");
 const QString kShowApart = QStringLiteral("分开显示");
 } // namespace
 
-TfrmKm::TfrmKm(QWidget *parent) : QWidget(parent)
+TfrmKm::TfrmKm(QWidget *parent) : TSubForm(parent)
 {
     setObjectName(QStringLiteral("frmKm"));
     setWindowTitle(QStringLiteral("科目管理"));
@@ -185,15 +185,6 @@ TfrmKm::TfrmKm(QWidget *parent) : QWidget(parent)
 TfrmKm::~TfrmKm()
 {
     cdsNlxbm->setAfterScroll({});
-}
-
-void TfrmKm::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TfrmKm::FormShow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/uSubForm.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -15,7 +17,7 @@ class TEditCycle;
 
 // 科目管理: the subjects of a trade at one level and category, with the abilities each subject trains
 // (the panel 对应能力项编码) and a read-only list of all the trade's subjects.
-class TfrmKm : public QWidget
+class TfrmKm : public TSubForm
 {
     Q_OBJECT
 public:
@@ -27,15 +29,13 @@ public:
     int tradeKey() const;
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void filterChange();
     void btnShowAllClick();
     void btnAddNlxClick();
     void btnDelNlxClick();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void rowChange();
     bool validate();
@@ -57,5 +57,4 @@ private:
     QStackedLayout *m_pages;
     QStringList m_zyzlKeys;
     TEditCycle *m_cycle;
-    bool m_shown = false;
 };

@@ -27,7 +27,7 @@ namespace {
 const QString kNoModules = QStringLiteral("select * from mk where 1 = 0");
 } // namespace
 
-TfrmMk::TfrmMk(QWidget *parent) : QWidget(parent)
+TfrmMk::TfrmMk(QWidget *parent) : TSubForm(parent)
 {
     setObjectName(QStringLiteral("frmMk"));
     setWindowTitle(QStringLiteral("模块管理"));
@@ -113,15 +113,6 @@ TfrmMk::TfrmMk(QWidget *parent) : QWidget(parent)
 TfrmMk::~TfrmMk()
 {
     cdsKm->setAfterScroll({});
-}
-
-void TfrmMk::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TfrmMk::FormShow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/uSubForm.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -13,7 +15,7 @@ class TEditCycle;
 
 // 模块管理: the modules of a subject and, for each module, the subjects it belongs to (a module may
 // belong to subjects of any trade).
-class TfrmMk : public QWidget
+class TfrmMk : public TSubForm
 {
     Q_OBJECT
 public:
@@ -26,15 +28,13 @@ public:
     QList<int> subjectKeys() const { return m_kmKeys; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void filterChange();
     void N1Click(); // 新增所属科目编码
     void N2Click(); // 删除所属科目编码
     bool btnDelClick();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void subjectRowChange();
     void moduleRowChange();
@@ -53,5 +53,4 @@ private:
     QStringList m_zyzlKeys;
     QList<int> m_kmKeys;
     TEditCycle *m_cycle;
-    bool m_shown = false;
 };

@@ -88,7 +88,7 @@ void Connect(const CycleButtons &b, TEditCycle *cycle)
 
 } // namespace
 
-TfrmNl::TfrmNl(QWidget *parent) : QWidget(parent)
+TfrmNl::TfrmNl(QWidget *parent) : TSubForm(parent)
 {
     setObjectName(QStringLiteral("frmNl"));
     setWindowTitle(QStringLiteral("能力管理"));
@@ -313,15 +313,6 @@ void TfrmNl::setupDescriptions()
                           cdsNlx->asString(QStringLiteral("nlxbm")) + QLatin1Char('-') + RomanNumeral(level));
         return true;
     };
-}
-
-void TfrmNl::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TfrmNl::FormShow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/uSubForm.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -14,7 +16,7 @@ class TEditCycle;
 
 // 能力管理: a trade's ability categories, the items of a category and the description of an item per
 // level, as three linked lists, plus the flat list of all the trade's abilities.
-class TfrmNl : public QWidget
+class TfrmNl : public TSubForm
 {
     Q_OBJECT
 public:
@@ -27,13 +29,11 @@ public:
     TEditCycle *descriptions() const { return m_nlms; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void cbZyzlChange();
     void btnShowAllClick();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void setupCategories();
     void setupItems();
@@ -52,5 +52,4 @@ private:
     QStackedLayout *m_pages;
     QStringList m_zyzlKeys;
     TEditCycle *m_nlzl, *m_nlx, *m_nlms;
-    bool m_shown = false;
 };

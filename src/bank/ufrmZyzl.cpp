@@ -16,7 +16,7 @@ using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmZyzl)
 
-TfrmZyzl::TfrmZyzl(QWidget *parent) : QWidget(parent)
+TfrmZyzl::TfrmZyzl(QWidget *parent) : TSubForm(parent)
 {
     setObjectName(QStringLiteral("frmZyzl"));
     setWindowTitle(QStringLiteral("工种管理"));
@@ -70,15 +70,6 @@ TfrmZyzl::TfrmZyzl(QWidget *parent) : QWidget(parent)
 }
 
 TfrmZyzl::~TfrmZyzl() = default;
-
-void TfrmZyzl::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-}
 
 void TfrmZyzl::FormShow()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/uSubForm.h"
+
 #include <QWidget>
 
 class ClientDataSet;
@@ -10,7 +12,7 @@ class QPushButton;
 class TEditCycle;
 
 // 工种管理: the trades, with their post type.
-class TfrmZyzl : public QWidget
+class TfrmZyzl : public TSubForm
 {
     Q_OBJECT
 public:
@@ -20,11 +22,9 @@ public:
     TEditCycle *cycle() const { return m_cycle; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void rowChange();
     bool validate();
@@ -35,5 +35,4 @@ private:
     QLineEdit *edtZyzlmc;
     QComboBox *cbGwlx;
     TEditCycle *m_cycle;
-    bool m_shown = false;
 };

@@ -27,7 +27,7 @@ LUMORA_REGISTER_SUBSYSTEM(TfrmBmgw)
 
 const QString TfrmBmgw::DeptListSql = QStringLiteral("select * from bm order by sfsczz, jb, xssx, bmlsh");
 
-TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
+TfrmBmgw::TfrmBmgw(QWidget *parent) : TSubForm(parent)
 {
     setObjectName(QStringLiteral("frmBmgw"));
     setWindowTitle(QStringLiteral("部门岗位"));
@@ -188,15 +188,6 @@ TfrmBmgw::TfrmBmgw(QWidget *parent) : QWidget(parent)
 }
 
 TfrmBmgw::~TfrmBmgw() = default;
-
-void TfrmBmgw::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-}
 
 void TfrmBmgw::FormShow()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/uSubForm.h"
+
 #include <QVariant>
 #include <QWidget>
 
@@ -14,7 +16,7 @@ class QWidget;
 class TEditCycle;
 
 // 部门岗位: the department tree with the parent picker, and the posts of the current department.
-class TfrmBmgw : public QWidget
+class TfrmBmgw : public TSubForm
 {
     Q_OBJECT
 public:
@@ -28,13 +30,12 @@ public:
     QVariant parentKey() const { return m_parentKey; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void ShowPicker();
     void btnOKClick();   // the picked department becomes the parent
     void btnExitClick(); // the picker closes without a change
 
 protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -65,5 +66,4 @@ private:
     TEditCycle *m_postCycle;
     QVariant m_parentKey; // invalid: no parent
     int m_parentLevel = -1;
-    bool m_shown = false;
 };

@@ -19,7 +19,7 @@ using namespace FormUi;
 
 LUMORA_REGISTER_SUBSYSTEM(TfrmJsqxgl)
 
-TfrmJsqxgl::TfrmJsqxgl(QWidget *parent) : QWidget(parent)
+TfrmJsqxgl::TfrmJsqxgl(QWidget *parent) : TSubForm(parent)
 {
     setObjectName(QStringLiteral("frmJsqxgl"));
     setWindowTitle(QStringLiteral("角色权限管理"));
@@ -111,15 +111,6 @@ TfrmJsqxgl::TfrmJsqxgl(QWidget *parent) : QWidget(parent)
 }
 
 TfrmJsqxgl::~TfrmJsqxgl() = default;
-
-void TfrmJsqxgl::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-}
 
 void TfrmJsqxgl::FormShow()
 {

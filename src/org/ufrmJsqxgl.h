@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/uSubForm.h"
+
 #include <QSet>
 #include <QWidget>
 
@@ -10,7 +12,7 @@ class QLineEdit;
 class TEditCycle;
 
 // 角色权限管理: the roles and the menu entries each role holds.
-class TfrmJsqxgl : public QWidget
+class TfrmJsqxgl : public TSubForm
 {
     Q_OBJECT
 public:
@@ -20,15 +22,13 @@ public:
     TEditCycle *cycle() const { return m_cycle; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void LoadUnassigned();
     void LoadAssigned();
     void btnAddqxClick(); // grant "<<"
     void btnDelqxClick(); // revoke ">>"
 
 protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void rowChange();
     bool beforeDelete();
@@ -44,5 +44,4 @@ private:
     TEditCycle *m_cycle;
     QSet<QString> m_assigned; // codes the current role holds, for the grant step
     int m_deletingRole = 0;
-    bool m_shown = false;
 };

@@ -81,7 +81,7 @@ TDateBox *DateBox(QWidget *parent, const char *name)
 
 } // namespace
 
-TfrmRy::TfrmRy(QWidget *parent) : QWidget(parent)
+TfrmRy::TfrmRy(QWidget *parent) : TSubForm(parent)
 {
     setObjectName(QStringLiteral("frmRy"));
     setWindowTitle(QStringLiteral("人员管理"));
@@ -291,15 +291,6 @@ TfrmRy::TfrmRy(QWidget *parent) : QWidget(parent)
 TfrmRy::~TfrmRy()
 {
     cdsZzjg->setAfterScroll({});
-}
-
-void TfrmRy::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TfrmRy::FormShow()

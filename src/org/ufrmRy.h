@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/uSubForm.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -17,7 +19,7 @@ class TDateBox;
 class TEditCycle;
 
 // 人员管理: the persons of the department chosen in the tree, with their detail page and photo.
-class TfrmRy : public QWidget
+class TfrmRy : public TSubForm
 {
     Q_OBJECT
 public:
@@ -30,15 +32,13 @@ public:
     TEditCycle *cycle() const { return m_cycle; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void btnPreClick();
     void btnNexClick();
     void AddPhoto();   // 添加照片
     void ClearPhoto(); // 清除照片
 
 protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void deptChange();
     void personChange();
@@ -67,5 +67,4 @@ private:
     // Keys parallel to the entries of the lookup boxes.
     QStringList m_zyzlKeys, m_gwKeys, m_jsKeys, m_zcKeys, m_xlKeys, m_zcdjKeys, m_gjKeys, m_rylxKeys,
         m_glrylxKeys, m_jndjKeys;
-    bool m_shown = false;
 };
